@@ -1,0 +1,80 @@
+// On POSIX hosts standard input is a plain byte stream, so the line-end and
+// end-of-input rules of a console text stream are applied here, over stdio.
+#include "text_streams.hpp"
+
+#include <cstdio>
+
+#include <unistd.h>
+
+namespace numscan {
+namespace {
+
+// The byte that ends a console text stream (Ctrl-Z).
+constexpr int kEndOfText = 0x1A;
+
+struct InputState {
+    bool checked;        // terminal has been worked out
+    bool terminal;       // standard input is a terminal
+    bool ended;          // EOF has been returned
+    bool at_line_start;  // nothing read yet on the current terminal line
+};
+
+InputState input{false, false, false, true};
+
+int end_input() noexcept {
+    input.ended = true;
+    return EOF;
+}
+
+}  // namespace
+
+void prepare_text_streams() noexcept {
+    if (isatty(STDOUT_FILENO) != 0) {
+        std::setvbuf(stdout, nullptr, _IONBF, 0);
+    }
+}
+
+int read_text_char() noexcept {
+    if (input.ended) {
+        return EOF;
+    }
+    if (!input.checked) {
+        input.terminal = isatty(STDIN_FILENO) != 0;
+        input.checked = true;
+    }
+    for (;;) {
+        int c = std::getchar();
+        if (c == EOF) {
+            return end_input();
+        }
+        if (c == kEndOfText) {
+            if (!input.terminal || input.at_line_start) {
+                return end_input();
+            }
+            // Mid-line at a terminal: drop the rest of this line, its line
+            // end included, and go on with the next line.
+            do {
+                c = std::getchar();
+            } while (c != EOF && c != '\n');
+            if (c == EOF) {
+                return end_input();
+            }
+            input.at_line_start = true;
+            continue;
+        }
+        if (c == '\r') {
+            const int next = std::getchar();
+            if (next == '\n') {
+                c = '\n';
+            } else {
+                // Not part of a line end: the CR stands, and the byte after
+                // it (or the end of input) is read next.
+                std::ungetc(next, stdin);
+            }
+        }
+        input.at_line_start = c == '\n';
+        return c;
+    }
+}
+
+}  // namespace numscan

@@ -1,0 +1,105 @@
+// The whole program, run as a user runs it: arguments and standard input in,
+// standard output and the exit status compared byte for byte. The same table
+// runs against every build, with the line end that build writes.
+#include "program_run.hpp"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using numscan::testing::OutputTo;
+using numscan::testing::run_program;
+using numscan::testing::with_line_ends;
+
+const std::string kPrompt = "Enter number to be scanned:  ";
+
+std::string report(const std::string& text, const std::string& value, const std::string& sum) {
+    return "You entered \"" + text + "\"\nIn base 10, this number is " + value +
+           "\nYour number + 1 is:  " + sum;
+}
+
+struct RunCase {
+    std::string name;
+    std::optional<std::vector<std::string>> args;  // none: read a line after the prompt
+    std::string input;
+    std::string expected;  // with "\n" line ends
+};
+
+void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
+
+class EndToEnd : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(EndToEnd, WritesExactReportAndExitsZero) {
+    const RunCase& c = GetParam();
+    const auto result = run_program(c.args.value_or(std::vector<std::string>{}), c.input);
+    EXPECT_EQ(result.out, with_line_ends(c.expected));
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.exit_code, 0);
+}
+
+const std::string k99 = std::string(97, '0') + "42";  // 99 characters worth 42
+
+INSTANTIATE_TEST_SUITE_P(Arguments, EndToEnd, ::testing::Values(
+    RunCase{"hex_with_base", {{"ff", "16"}}, "", report("ff", "255", "256")},
+    RunCase{"prefix_in_base_10", {{"0x1A"}}, "", report("0x1A", "0", "1")},
+    RunCase{"prefix_detected", {{"0x1A", "0"}}, "", report("0x1A", "26", "27")},
+    RunCase{"prefix_in_base_16", {{"0x1A", "16"}}, "", report("0x1A", "26", "27")},
+    RunCase{"base_text_reads_as_0", {{"11", "x"}}, "", report("11", "11", "12")},
+    RunCase{"extra_argument_ignored", {{"11", "2", "extra"}}, "", report("11", "3", "4")},
+    RunCase{"base_1", {{"abc", "1"}}, "", report("abc", "0", "1")},
+    RunCase{"negative_base", {{"-8", "-5"}}, "", report("-8", "0", "1")},
+    RunCase{"base_argument_wraps", {{"12", "4294967312"}}, "", report("12", "18", "19")},
+    RunCase{"largest", {{"2147483647"}}, "", report("2147483647", "2147483647", "-2147483648")},
+    RunCase{"clamped", {{"2147483648"}}, "", report("2147483648", "2147483647", "-2147483648")},
+    RunCase{"smallest", {{"-2147483648"}}, "", report("-2147483648", "-2147483648", "-2147483647")},
+    RunCase{"blanks_kept", {{"  42  "}}, "", report("  42  ", "42", "43")},
+    RunCase{"empty_argument", {{""}}, "", report("", "0", "1")},
+    RunCase{"options_are_text", {{"--help"}}, "", report("--help", "0", "1")},
+    RunCase{"stdin_unused_with_arguments", {{"5"}}, "7\n", report("5", "5", "6")},
+    RunCase{"long_argument_cut_to_99", {{k99 + "999"}}, "", report(k99, "42", "43")}));
+
+INSTANTIATE_TEST_SUITE_P(InputLine, EndToEnd, ::testing::Values(
+    RunCase{"line", std::nullopt, "123\n", kPrompt + report("123", "123", "124")},
+    RunCase{"empty_line", std::nullopt, "\n", kPrompt + report("", "0", "1")},
+    RunCase{"no_input", std::nullopt, "", kPrompt + report("", "0", "1")},
+    RunCase{"blanks_kept", std::nullopt, "  42  \n", kPrompt + report("  42  ", "42", "43")},
+    RunCase{"no_line_feed", std::nullopt, "17", kPrompt + report("17", "17", "18")},
+    RunCase{"only_first_line", std::nullopt, "5\n6\n", kPrompt + report("5", "5", "6")},
+    RunCase{"always_base_10", std::nullopt, "0x1f\n", kPrompt + report("0x1f", "0", "1")},
+    RunCase{"cr_lf_is_line_end", std::nullopt, "12\r\n34\r\n", kPrompt + report("12", "12", "13")},
+    RunCase{"lone_cr_kept", std::nullopt, "1\r2\n", kPrompt + report("1\r2", "1", "2")},
+    RunCase{"cr_at_end_kept", std::nullopt, "9\r", kPrompt + report("9\r", "9", "10")},
+    RunCase{"ctrl_z_ends_input", std::nullopt, "12\x1a" "34\n", kPrompt + report("12", "12", "13")},
+    RunCase{"ctrl_z_first", std::nullopt, "\x1a" "5\n", kPrompt + report("", "0", "1")},
+    RunCase{"ctrl_z_after_cr", std::nullopt, "7\r\x1a\n", kPrompt + report("7\r", "7", "8")},
+    RunCase{"zero_byte_ends_text", std::nullopt, std::string("1\0" "2\n", 4),
+            kPrompt + report("1", "1", "2")},
+    RunCase{"long_line_cut_to_99", std::nullopt, k99 + "999\n",
+            kPrompt + report(k99, "42", "43")}));
+
+// Failures of standard output and the state of standard error are the
+// program's own, not the platform's, and are checked on the native build.
+TEST(WriteFailure, FullDiskExitsOneWithOneLine) {
+    const auto result = run_program({"ff", "16"}, "", OutputTo::dev_full);
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.err, "numscan: write error: No space left on device\n");
+}
+
+TEST(WriteFailure, ClosedOutputExitsOneWithOneLine) {
+    const auto result = run_program({}, "5\n", OutputTo::closed);
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.err, "numscan: write error: Bad file descriptor\n");
+}
+
+TEST(WriteFailure, ClosedPipeEndsByBrokenPipeSignal) {
+    const auto result = run_program({"ff", "16"}, "", OutputTo::broken_pipe);
+    EXPECT_EQ(result.signal, SIGPIPE);
+    EXPECT_EQ(result.err, "");
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+#include "program_run.hpp"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace numscan::testing {
+namespace {
+
+std::string env_or(const char* name, const char* fallback) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? value : fallback;
+}
+
+void fail(const char* what) {
+    throw std::runtime_error(std::string(what) + ": " + std::strerror(errno));
+}
+
+}  // namespace
+
+std::vector<std::string> program_command() {
+    std::vector<std::string> command;
+    const std::string launcher = env_or("NUMSCAN_LAUNCHER", "");
+    if (!launcher.empty()) {
+        command.push_back(launcher);
+    }
+    command.push_back(env_or("NUMSCAN_PROGRAM", "numscan"));
+    return command;
+}
+
+bool expects_crlf() { return env_or("NUMSCAN_LINE_END", "lf") == "crlf"; }
+
+std::string with_line_ends(std::string_view text) {
+    std::string result;
+    for (const char c : text) {
+        if (c == '\n' && expects_crlf()) {
+            result += '\r';
+        }
+        result += c;
+    }
+    return result;
+}
+
+RunResult run_program(const std::vector<std::string>& args, std::string_view input,
+                      OutputTo output) {
+    std::vector<std::string> command = program_command();
+    command.insert(command.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : command) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+
+    int in_pipe[2];
+    int out_pipe[2];
+    int err_pipe[2];
+    if (pipe2(in_pipe, O_CLOEXEC) != 0 || pipe2(out_pipe, O_CLOEXEC) != 0 ||
+        pipe2(err_pipe, O_CLOEXEC) != 0) {
+        fail("pipe");
+    }
+    const pid_t pid = fork();
+    if (pid < 0) {
+        fail("fork");
+    }
+    if (pid == 0) {
+        std::signal(SIGPIPE, SIG_DFL);
+        dup2(in_pipe[0], STDIN_FILENO);
+        dup2(err_pipe[1], STDERR_FILENO);
+        if (output == OutputTo::pipe) {
+            dup2(out_pipe[1], STDOUT_FILENO);
+        } else if (output == OutputTo::dev_full) {
+            const int full = open("/dev/full", O_WRONLY);
+            dup2(full, STDOUT_FILENO);
+        } else if (output == OutputTo::broken_pipe) {
+            int broken[2];
+            if (pipe(broken) != 0) {
+                _exit(126);
+            }
+            close(broken[0]);  // no reader: a write raises SIGPIPE
+            dup2(broken[1], STDOUT_FILENO);
+        } else {
+            close(STDOUT_FILENO);
+        }
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    close(in_pipe[0]);
+    close(out_pipe[1]);
+    close(err_pipe[1]);
+
+    // Feed input and drain both outputs together, so that no pipe fills up
+    // while the other side waits.
+    std::signal(SIGPIPE, SIG_IGN);
+    RunResult result{};
+    std::size_t fed = 0;
+    int in_fd = in_pipe[1];
+    if (input.empty()) {
+        close(in_fd);
+        in_fd = -1;
+    }
+    bool out_open = true;
+    bool err_open = true;
+    char chunk[65536];
+    while (out_open || err_open) {
+        pollfd fds[3] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}, {in_fd, POLLOUT, 0}};
+        fds[0].fd = out_open ? out_pipe[0] : -1;
+        fds[1].fd = err_open ? err_pipe[0] : -1;
+        if (poll(fds, 3, -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            fail("poll");
+        }
+        if (fds[2].revents != 0) {
+            const ssize_t n = write(in_fd, input.data() + fed, input.size() - fed);
+            if (n > 0) {
+                fed += static_cast<std::size_t>(n);
+            }
+            if (n < 0 || fed == input.size()) {
+                close(in_fd);  // all fed, or the child stopped reading
+                in_fd = -1;
+            }
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].revents == 0) {
+                continue;
+            }
+            const ssize_t n = read(fds[i].fd, chunk, sizeof chunk);
+            if (n <= 0) {
+                (i == 0 ? out_open : err_open) = false;
+            } else {
+                (i == 0 ? result.out : result.err).append(chunk, static_cast<std::size_t>(n));
+            }
+        }
+    }
+    if (in_fd >= 0) {
+        close(in_fd);
+    }
+    close(out_pipe[0]);
+    close(err_pipe[0]);
+
+    int status = 0;
+    rusage usage{};
+    while (wait4(pid, &status, 0, &usage) < 0) {
+        if (errno != EINTR) {
+            fail("wait4");
+        }
+    }
+    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    result.max_rss_kib = usage.ru_maxrss;
+    return result;
+}
+
+}  // namespace numscan::testing

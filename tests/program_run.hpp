@@ -1,0 +1,38 @@
+// Runs the numscan program under test as a child process and collects what it
+// wrote, its exit status and its peak memory.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace numscan::testing {
+
+// Where the child's standard output goes.
+enum class OutputTo { pipe, dev_full, closed, broken_pipe };
+
+struct RunResult {
+    std::string out;
+    std::string err;
+    int exit_code;      // the exit status, or -1 when a signal ended the child
+    int signal;         // the signal that ended the child, or 0
+    long max_rss_kib;   // peak resident memory of the child
+};
+
+// The program under test: $NUMSCAN_PROGRAM, run through the command in
+// $NUMSCAN_LAUNCHER (for instance wine) when that is set.
+std::vector<std::string> program_command();
+
+// Runs program_command() with args appended, feeding input to its standard
+// input (then closing it) and collecting standard output and error.
+RunResult run_program(const std::vector<std::string>& args, std::string_view input,
+                      OutputTo output = OutputTo::pipe);
+
+// True when the program under test runs with Windows line ends (CR LF), as
+// $NUMSCAN_LINE_END=crlf says.
+bool expects_crlf();
+
+// Turns each "\n" of text into the line end the program under test writes.
+std::string with_line_ends(std::string_view text);
+
+}  // namespace numscan::testing

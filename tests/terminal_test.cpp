@@ -1,0 +1,150 @@
+// The program at a terminal: a pseudo-terminal stands in for the user's, so
+// the prompt must reach it before anything is typed, and the console rules for
+// Ctrl-Z (typed as Ctrl-V Ctrl-Z, since Ctrl-Z alone is job control) and
+// Ctrl-D apply to what is typed.
+#include "program_run.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+using numscan::testing::program_command;
+
+const std::string kPrompt = "Enter number to be scanned:  ";
+const std::string kCtrlZ = "\x16\x1a";  // Ctrl-V, then the literal Ctrl-Z byte
+const std::string kCtrlD = "\x04";
+
+std::string report(const std::string& text, const std::string& value, const std::string& sum) {
+    return "You entered \"" + text + "\"\nIn base 10, this number is " + value +
+           "\nYour number + 1 is:  " + sum;
+}
+
+struct Session {
+    std::string before_typing;  // output seen before the first key was sent
+    std::string after_typing;   // the rest of the output
+    int status = -1;
+};
+
+// Reads from fd into out until it holds want (when given), end of output, or
+// the deadline; says whether want was seen.
+bool read_until(int fd, std::string& out, const std::string& want,
+                std::chrono::steady_clock::time_point deadline) {
+    char chunk[4096];
+    while (want.empty() || out.find(want) == std::string::npos) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return false;
+        }
+        pollfd pfd{fd, POLLIN, 0};
+        if (poll(&pfd, 1, static_cast<int>(left.count())) <= 0) {
+            continue;
+        }
+        const ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n <= 0) {
+            return want.empty();  // EIO: the terminal's last user has gone
+        }
+        out.append(chunk, static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Starts command on a new pseudo-terminal with echo and output processing
+// off, so what is read back is exactly what the program wrote; waits for
+// wait_for, then types each of keys in turn.
+Session run_at_terminal(std::vector<std::string> command, const std::string& wait_for,
+                        const std::vector<std::string>& keys) {
+    std::vector<char*> argv;
+    for (std::string& word : command) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+
+    int master = -1;
+    const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+        termios mode{};
+        tcgetattr(STDIN_FILENO, &mode);
+        mode.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        mode.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+        tcsetattr(STDIN_FILENO, TCSANOW, &mode);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    Session session;
+    if (pid < 0) {
+        ADD_FAILURE() << "forkpty failed";
+        return session;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    EXPECT_TRUE(read_until(master, session.before_typing, wait_for, deadline))
+        << "not seen before typing: " << wait_for << "; seen: " << session.before_typing;
+    for (const std::string& key : keys) {
+        // One write a key group, each given time to reach the program on its
+        // own, as typing does.
+        EXPECT_EQ(write(master, key.data(), key.size()), static_cast<ssize_t>(key.size()));
+        usleep(50'000);
+    }
+    read_until(master, session.after_typing, "", deadline);
+    close(master);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    session.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return session;
+}
+
+struct TypedCase {
+    std::string name;
+    std::vector<std::string> keys;
+    std::string expected_text;
+    std::string value;
+    std::string sum;
+};
+
+void PrintTo(const TypedCase& c, std::ostream* os) { *os << c.name; }
+
+class AtTerminal : public ::testing::TestWithParam<TypedCase> {};
+
+TEST_P(AtTerminal, PromptsThenReportsTypedLine) {
+    const TypedCase& c = GetParam();
+    const Session s = run_at_terminal(program_command(), kPrompt, c.keys);
+    EXPECT_EQ(s.before_typing, kPrompt);
+    EXPECT_EQ(s.after_typing, report(c.expected_text, c.value, c.sum));
+    EXPECT_EQ(s.status, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(ConsoleRules, AtTerminal, ::testing::Values(
+    TypedCase{"line", {"123\n"}, "123", "123", "124"},
+    TypedCase{"ctrl_z_mid_line_drops_rest", {"12" + kCtrlZ + "45\n", "3\n"}, "123", "123", "124"},
+    TypedCase{"ctrl_z_at_line_start_ends", {kCtrlZ + "\n"}, "", "0", "1"},
+    TypedCase{"ctrl_z_at_start_of_next_line", {"12" + kCtrlZ + "\n", kCtrlZ + "\n"}, "12", "12",
+              "13"},
+    TypedCase{"ctrl_d_at_line_start_ends", {kCtrlD}, "", "0", "1"},
+    TypedCase{"ctrl_d_after_text_ends", {"17" + kCtrlD, kCtrlD}, "17", "17", "18"}));
+
+// A line longer than the text holds is read to its end, so the next program
+// reading the same terminal starts at the next line.
+TEST(AtTerminalLongLine, RestOfLongLineIsNotLeftBehind) {
+    const std::vector<std::string> command = program_command();
+    std::vector<std::string> shell = {"/bin/sh", "-c",
+                                      "\"$@\"; read next; printf '[%s]' \"$next\"", "sh"};
+    shell.insert(shell.end(), command.begin(), command.end());
+    const std::string line(300, '7');
+    const Session s = run_at_terminal(shell, kPrompt, {line + "\n" + "next\n"});
+    EXPECT_EQ(s.after_typing,
+              report(std::string(99, '7'), "2147483647", "-2147483648") + "[next]");
+    EXPECT_EQ(s.status, 0);
+}
+
+}  // namespace
