@@ -12,16 +12,12 @@
 
 namespace {
 
+using numscan::testing::kPrompt;
 using numscan::testing::OutputTo;
+using numscan::testing::report;
 using numscan::testing::run_program;
 using numscan::testing::with_line_ends;
 
-const std::string kPrompt = "Enter number to be scanned:  ";
-
-std::string report(const std::string& text, const std::string& value, const std::string& sum) {
-    return "You entered \"" + text + "\"\nIn base 10, this number is " + value +
-           "\nYour number + 1 is:  " + sum;
-}
 
 struct RunCase {
     std::string name;

@@ -49,6 +49,13 @@ std::string with_line_ends(std::string_view text) {
     return result;
 }
 
+std::string report(std::string_view text, std::string_view value, std::string_view sum) {
+    std::string out = "You entered \"";
+    out.append(text).append("\"\nIn base 10, this number is ").append(value);
+    out.append("\nYour number + 1 is:  ").append(sum);
+    return out;
+}
+
 RunResult run_program(const std::vector<std::string>& args, std::string_view input,
                       OutputTo output) {
     std::vector<std::string> command = program_command();

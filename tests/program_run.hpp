@@ -32,6 +32,11 @@ RunResult run_program(const std::vector<std::string>& args, std::string_view inp
 // $NUMSCAN_LINE_END=crlf says.
 bool expects_crlf();
 
+// The prompt written before a line is read, and the report of a run, with
+// "\n" line ends.
+inline const std::string kPrompt = "Enter number to be scanned:  ";
+std::string report(std::string_view text, std::string_view value, std::string_view sum);
+
 // Turns each "\n" of text into the line end the program under test writes.
 std::string with_line_ends(std::string_view text);
 

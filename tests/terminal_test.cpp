@@ -19,16 +19,12 @@
 
 namespace {
 
+using numscan::testing::kPrompt;
 using numscan::testing::program_command;
+using numscan::testing::report;
 
-const std::string kPrompt = "Enter number to be scanned:  ";
 const std::string kCtrlZ = "\x16\x1a";  // Ctrl-V, then the literal Ctrl-Z byte
 const std::string kCtrlD = "\x04";
-
-std::string report(const std::string& text, const std::string& value, const std::string& sum) {
-    return "You entered \"" + text + "\"\nIn base 10, this number is " + value +
-           "\nYour number + 1 is:  " + sum;
-}
 
 struct Session {
     std::string before_typing;  // output seen before the first key was sent
