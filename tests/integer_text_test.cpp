@@ -80,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(BasesAndPrefixes, ConvertLong, ::testing::Values(
     LongCase{"0x1f", 16, 31},
     LongCase{"1f", 16, 31},
     LongCase{"0X1F", 16, 31},
-    LongCase{"0x0x1", 16, 0},  // the prefix is skipped once
+    LongCase{"0x0x1", 16, 0},
+    LongCase{"012", 16, 18},  // a '0' without 'x' is a digit  // the prefix is skipped once
     LongCase{"0x1A", 10, 0},
     LongCase{"0x1A", 36, 42814},  // 'x' is a digit in base 36: no prefix
     LongCase{"0b101", 2, 0},
