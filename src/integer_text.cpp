@@ -102,15 +102,32 @@ std::int32_t clamp_overflow(bool negative) noexcept {
                     : std::numeric_limits<std::int32_t>::max();
 }
 
+// Digit value of a decimal digit; every other byte maps to 10 or more
+// through unsigned wrap-around, so base 10 needs no table load.
+struct DecimalDigit {
+    constexpr std::uint32_t operator()(Byte c) const noexcept {
+        return static_cast<std::uint32_t>(c) - static_cast<std::uint32_t>('0');
+    }
+};
+
+struct TableDigit {
+    constexpr std::uint32_t operator()(Byte c) const noexcept { return kCharTable[c]; }
+};
+
 // Runs the digit loop from p, which holds the first digit (value first), in
-// a base from 2 to 36. digit_of(byte) gives a byte's digit value, or any
-// value >= base for a byte that is not a digit of the base. The first
-// safe_digits digits need no overflow check; past them the accumulator is
-// checked against the base's cut-off. An overflow settles the result, so the
-// digits after it need not be read.
-template <typename DigitOf>
+// a base from 2 to 36: kFixedBase when it is not 0, so that the common bases
+// multiply by a constant, and base otherwise. DigitOf gives a byte's digit
+// value, or a value >= base for a byte that is not a digit of the base. The
+// first safe_digits digits need no overflow check; past them the accumulator
+// is checked against the base's cut-off. An overflow settles the result, so
+// the digits after it need not be read.
+template <std::uint32_t kFixedBase, typename DigitOf>
 std::int32_t scan_digits(const Byte* p, std::uint32_t first, std::uint32_t base,
-                         bool negative, DigitOf digit_of) noexcept {
+                         bool negative) noexcept {
+    if constexpr (kFixedBase != 0) {
+        base = kFixedBase;
+    }
+    const DigitOf digit_of;
     const BaseLimits& limits = kBaseLimits[base];
     std::uint32_t acc = first;
     ++p;
@@ -133,13 +150,25 @@ std::int32_t scan_digits(const Byte* p, std::uint32_t first, std::uint32_t base,
     }
 }
 
-// Digit value of a decimal digit; every other byte maps to 10 or more
-// through unsigned wrap-around, so no table load is needed in base 10.
-constexpr std::uint32_t decimal_digit(Byte c) noexcept {
-    return static_cast<std::uint32_t>(c) - static_cast<std::uint32_t>('0');
+// Scans from p in base 2 to 36, other than 10, with any "0x" already skipped.
+std::int32_t scan_in_base(const Byte* p, std::uint32_t base, bool negative) noexcept {
+    const std::uint32_t first = kCharTable[*p];
+    if (first >= base) {
+        return 0;
+    }
+    switch (base) {
+    case 16:
+        return scan_digits<16, TableDigit>(p, first, base, negative);
+    case 2:
+        return scan_digits<2, TableDigit>(p, first, base, negative);
+    case 8:
+        return scan_digits<8, TableDigit>(p, first, base, negative);
+    case 36:
+        return scan_digits<36, TableDigit>(p, first, base, negative);
+    default:
+        return scan_digits<0, TableDigit>(p, first, base, negative);
+    }
 }
-
-std::uint32_t table_digit(Byte c) noexcept { return kCharTable[c]; }
 
 }  // namespace
 
@@ -159,15 +188,13 @@ std::int32_t convert_long(const char* text, std::int32_t base) noexcept {
         base = p[0] != '0' ? 10 : is_hex_marker(p[1]) ? 16 : 8;
     }
     if (base == 10) {
-        const std::uint32_t first = decimal_digit(*p);
-        return first < 10 ? scan_digits(p, first, 10, negative, decimal_digit) : 0;
+        const std::uint32_t first = DecimalDigit{}(*p);
+        return first < 10 ? scan_digits<10, DecimalDigit>(p, first, 10, negative) : 0;
     }
     if (base == 16 && p[0] == '0' && is_hex_marker(p[1])) {
         p += 2;
     }
-    const auto ubase = static_cast<std::uint32_t>(base);
-    const std::uint32_t first = table_digit(*p);
-    return first < ubase ? scan_digits(p, first, ubase, negative, table_digit) : 0;
+    return scan_in_base(p, static_cast<std::uint32_t>(base), negative);
 }
 
 std::int32_t convert_decimal_int(const char* text) noexcept {
@@ -177,7 +204,8 @@ std::int32_t convert_decimal_int(const char* text) noexcept {
         ++p;
     }
     std::uint32_t value = 0;
-    for (std::uint32_t d = decimal_digit(*p); d < 10; d = decimal_digit(*++p)) {
+    constexpr DecimalDigit digit_of;
+    for (std::uint32_t d = digit_of(*p); d < 10; d = digit_of(*++p)) {
         value = value * 10U + d;
     }
     return static_cast<std::int32_t>(negative ? 0U - value : value);
