@@ -42,14 +42,18 @@ std::vector<Item> make_corpus() {
         switch (i % 8) {
         case 0: {  // full-width decimal with a sign
             const auto v = static_cast<std::int64_t>(r % 4294967296ULL) - 2147483648LL;
-            corpus.push_back({(v < 0 ? "-" : "+") + digits_of(static_cast<std::uint64_t>(v < 0 ? -v : v), 10), 10});
+            corpus.push_back(
+                {(v < 0 ? "-" : "+") + digits_of(static_cast<std::uint64_t>(v < 0 ? -v : v), 10),
+                 10});
             break;
         }
         case 1:  // short decimal
             corpus.push_back({digits_of(r % 10000, 10), 10});
             break;
         case 2:  // leading blanks
-            corpus.push_back({std::string(1 + r % 3, ' ') + (r % 2 != 0 ? "\t" : "") + digits_of(r % 1000000, 10), 10});
+            corpus.push_back({std::string(1 + r % 3, ' ') + (r % 2 != 0 ? "\t" : "") +
+                                  digits_of(r % 1000000, 10),
+                              10});
             break;
         case 3:  // hexadecimal with prefix, detected or explicit
             corpus.push_back({"0x" + digits_of(r % 4294967296ULL, 16), r % 2 != 0 ? 0 : 16});
@@ -90,7 +94,9 @@ const std::vector<std::string> kPlain = make_plain_decimals();
 
 std::int32_t strtoll_clamped(const char* text, std::int32_t base) {
     const long long wide = std::strtoll(text, nullptr, base);
-    return wide < INT32_MIN ? INT32_MIN : wide > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(wide);
+    return wide < INT32_MIN   ? INT32_MIN
+           : wide > INT32_MAX ? INT32_MAX
+                              : static_cast<std::int32_t>(wide);
 }
 
 std::int32_t from_chars_decimal(const std::string& text) {
@@ -101,7 +107,8 @@ std::int32_t from_chars_decimal(const std::string& text) {
 
 bool results_agree() {
     for (const Item& item : kCorpus) {
-        if (numscan::convert_long(item.text.c_str(), item.base) != strtoll_clamped(item.text.c_str(), item.base)) {
+        if (numscan::convert_long(item.text.c_str(), item.base) !=
+            strtoll_clamped(item.text.c_str(), item.base)) {
             std::fprintf(stderr, "disagreement on '%s' base %d\n", item.text.c_str(), item.base);
             return false;
         }
@@ -182,7 +189,8 @@ int main(int argc, char** argv) {
     if (!results_agree()) {
         return 1;
     }
-    std::printf("corpus: %zu mixed texts, %zu plain decimal texts\n", kCorpus.size(), kPlain.size());
+    std::printf("corpus: %zu mixed texts, %zu plain decimal texts\n", kCorpus.size(),
+                kPlain.size());
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -54,9 +54,8 @@ std::int32_t oracle_decimal(const char* text) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
-[[noreturn]] void report_disagreement(const char* what, const std::string& text,
-                                      std::int32_t base, std::int32_t got,
-                                      std::int32_t expected) {
+[[noreturn]] void report_disagreement(const char* what, const std::string& text, std::int32_t base,
+                                      std::int32_t got, std::int32_t expected) {
     std::fprintf(stderr, "%s disagrees: base %d, got %d, expected %d, text bytes:", what,
                  static_cast<int>(base), static_cast<int>(got), static_cast<int>(expected));
     for (const char c : text) {

@@ -18,7 +18,6 @@ using numscan::testing::report;
 using numscan::testing::run_program;
 using numscan::testing::with_line_ends;
 
-
 struct RunCase {
     std::string name;
     std::optional<std::vector<std::string>> args;  // none: read a line after the prompt
@@ -40,6 +39,7 @@ TEST_P(EndToEnd, WritesExactReportAndExitsZero) {
 
 const std::string k99 = std::string(97, '0') + "42";  // 99 characters worth 42
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Arguments, EndToEnd, ::testing::Values(
     RunCase{"hex_with_base", {{"ff", "16"}}, "", report("ff", "255", "256")},
     RunCase{"prefix_in_base_10", {{"0x1A"}}, "", report("0x1A", "0", "1")},
@@ -58,7 +58,9 @@ INSTANTIATE_TEST_SUITE_P(Arguments, EndToEnd, ::testing::Values(
     RunCase{"options_are_text", {{"--help"}}, "", report("--help", "0", "1")},
     RunCase{"stdin_unused_with_arguments", {{"5"}}, "7\n", report("5", "5", "6")},
     RunCase{"long_argument_cut_to_99", {{k99 + "999"}}, "", report(k99, "42", "43")}));
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(InputLine, EndToEnd, ::testing::Values(
     RunCase{"line", std::nullopt, "123\n", kPrompt + report("123", "123", "124")},
     RunCase{"empty_line", std::nullopt, "\n", kPrompt + report("", "0", "1")},
@@ -77,6 +79,7 @@ INSTANTIATE_TEST_SUITE_P(InputLine, EndToEnd, ::testing::Values(
             kPrompt + report("1", "1", "2")},
     RunCase{"long_line_cut_to_99", std::nullopt, k99 + "999\n",
             kPrompt + report(k99, "42", "43")}));
+// clang-format on
 
 // Failures of standard output and the state of standard error are the
 // program's own, not the platform's, and are checked on the native build.

@@ -36,7 +36,8 @@ Report parse_report(const std::string& out) {
         value_end == std::string::npos || value_end < text_end) {
         return r;
     }
-    const std::string value = out.substr(text_end + middle.size(), value_end - text_end - middle.size());
+    const std::string value =
+        out.substr(text_end + middle.size(), value_end - text_end - middle.size());
     const std::string sum = out.substr(value_end + tail.size());
     r.text = out.substr(head.size(), text_end - head.size());
     r.value = static_cast<std::int32_t>(std::stoll(value));
@@ -107,15 +108,16 @@ TEST(HostileInput, RandomBytesInArguments) {
             for (char& c : arg) {
                 const auto pick = random() % 3;
                 // Arguments cannot hold a zero byte.
-                c = pick == 0 ? "0123456789xX+-"[random() % 14] : static_cast<char>(1 + random() % 255);
+                c = pick == 0 ? "0123456789xX+-"[random() % 14]
+                              : static_cast<char>(1 + random() % 255);
             }
         }
         SCOPED_TRACE(testing::PrintToString(args));
         const auto result = run_program(args, "");
         EXPECT_EQ(result.exit_code, 0);
         EXPECT_EQ(result.err, "");
-        expect_consistent_report(result.out,
-                                 args.size() > 1 ? numscan::convert_decimal_int(args[1].c_str()) : 10);
+        expect_consistent_report(
+            result.out, args.size() > 1 ? numscan::convert_decimal_int(args[1].c_str()) : 10);
     }
 }
 

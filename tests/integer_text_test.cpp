@@ -31,6 +31,7 @@ TEST_P(ConvertLong, GivesExpectedValue) {
     EXPECT_EQ(convert_long(c.text.c_str(), c.base), c.expected);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Scanning, ConvertLong, ::testing::Values(
     LongCase{"", 10, 0},
     LongCase{"   ", 10, 0},
@@ -53,7 +54,9 @@ INSTANTIATE_TEST_SUITE_P(Scanning, ConvertLong, ::testing::Values(
     LongCase{"-17", 10, -17},
     LongCase{"007", 10, 7},
     LongCase{"-0", 10, 0}));
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(BasesAndPrefixes, ConvertLong, ::testing::Values(
     LongCase{"z", 36, 35},
     LongCase{"Z", 36, 35},
@@ -92,7 +95,9 @@ INSTANTIATE_TEST_SUITE_P(BasesAndPrefixes, ConvertLong, ::testing::Values(
     LongCase{"1", -16, 0},
     LongCase{"1", kMin, 0},
     LongCase{"1", kMax, 0}));
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(RangeLimits, ConvertLong, ::testing::Values(
     LongCase{"2147483647", 10, kMax},
     LongCase{"2147483648", 10, kMax},
@@ -120,6 +125,7 @@ INSTANTIATE_TEST_SUITE_P(RangeLimits, ConvertLong, ::testing::Values(
     LongCase{"1z141z3", 36, kMax},  // 4294967295 in base 36
     LongCase{"1z141z4", 36, kMax},
     LongCase{"-1z141z4", 36, kMin}));
+// clang-format on
 
 struct DecimalCase {
     std::string text;
@@ -137,6 +143,7 @@ TEST_P(ConvertDecimalInt, GivesExpectedValue) {
     EXPECT_EQ(convert_decimal_int(c.text.c_str()), c.expected);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(Scanning, ConvertDecimalInt, ::testing::Values(
     DecimalCase{"16", 16},
     DecimalCase{"\t-2", -2},
@@ -148,7 +155,9 @@ INSTANTIATE_TEST_SUITE_P(Scanning, ConvertDecimalInt, ::testing::Values(
     DecimalCase{"x10", 0},
     DecimalCase{"0x10", 0},
     DecimalCase{"\xb2" "5", 0}));
+// clang-format on
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(WrapAround, ConvertDecimalInt, ::testing::Values(
     DecimalCase{"2147483647", kMax},
     DecimalCase{"4294967312", 16},
@@ -157,5 +166,6 @@ INSTANTIATE_TEST_SUITE_P(WrapAround, ConvertDecimalInt, ::testing::Values(
     DecimalCase{"-4294967295", 1},
     DecimalCase{"4294967296", 0},
     DecimalCase{"18446744073709551626", 10}));  // wraps at every step
+// clang-format on
 
 }  // namespace

@@ -14,9 +14,9 @@ enum class OutputTo { pipe, dev_full, closed, broken_pipe };
 struct RunResult {
     std::string out;
     std::string err;
-    int exit_code;      // the exit status, or -1 when a signal ended the child
-    int signal;         // the signal that ended the child, or 0
-    long max_rss_kib;   // peak resident memory of the child
+    int exit_code;     // the exit status, or -1 when a signal ended the child
+    int signal;        // the signal that ended the child, or 0
+    long max_rss_kib;  // peak resident memory of the child
 };
 
 // The program under test: $NUMSCAN_PROGRAM, run through the command in

@@ -120,6 +120,7 @@ TEST_P(AtTerminal, PromptsThenReportsTypedLine) {
     EXPECT_EQ(s.status, 0);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(ConsoleRules, AtTerminal, ::testing::Values(
     TypedCase{"line", {"123\n"}, "123", "123", "124"},
     TypedCase{"ctrl_z_mid_line_drops_rest", {"12" + kCtrlZ + "45\n", "3\n"}, "123", "123", "124"},
@@ -130,18 +131,18 @@ INSTANTIATE_TEST_SUITE_P(ConsoleRules, AtTerminal, ::testing::Values(
     TypedCase{"ctrl_d_in_dropped_line_ends", {"12" + kCtrlZ + "9" + kCtrlD, kCtrlD}, "12", "12",
               "13"},
     TypedCase{"ctrl_d_after_text_ends", {"17" + kCtrlD, kCtrlD}, "17", "17", "18"}));
+// clang-format on
 
 // A line longer than the text holds is read to its end, so the next program
 // reading the same terminal starts at the next line.
 TEST(AtTerminalLongLine, RestOfLongLineIsNotLeftBehind) {
     const std::vector<std::string> command = program_command();
-    std::vector<std::string> shell = {"/bin/sh", "-c",
-                                      "\"$@\"; read next; printf '[%s]' \"$next\"", "sh"};
+    std::vector<std::string> shell = {"/bin/sh", "-c", "\"$@\"; read next; printf '[%s]' \"$next\"",
+                                      "sh"};
     shell.insert(shell.end(), command.begin(), command.end());
     const std::string line(300, '7');
     const Session s = run_at_terminal(shell, kPrompt, {line + "\n" + "next\n"});
-    EXPECT_EQ(s.after_typing,
-              report(std::string(99, '7'), "2147483647", "-2147483648") + "[next]");
+    EXPECT_EQ(s.after_typing, report(std::string(99, '7'), "2147483647", "-2147483648") + "[next]");
     EXPECT_EQ(s.status, 0);
 }
 
