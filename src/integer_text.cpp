@@ -114,22 +114,24 @@ struct TableDigit {
     constexpr std::uint32_t operator()(Byte c) const noexcept { return kCharTable[c]; }
 };
 
-// Runs the digit loop from p, which holds the first digit (value first), in
-// a base from 2 to 36: kFixedBase when it is not 0, so that the common bases
-// multiply by a constant, and base otherwise. DigitOf gives a byte's digit
-// value, or a value >= base for a byte that is not a digit of the base. The
-// first safe_digits digits need no overflow check; past them the accumulator
-// is checked against the base's cut-off. An overflow settles the result, so
-// the digits after it need not be read.
+// Runs the digit loop from p in a base from 2 to 36: kFixedBase when it is
+// not 0, so that the common bases multiply by a constant, and base otherwise.
+// DigitOf gives a byte's digit value, or a value >= base for a byte that is
+// not a digit of the base. Text with no digit gives 0. The first safe_digits
+// digits need no overflow check; past them the accumulator is checked
+// against the base's cut-off. An overflow settles the result, so the digits
+// after it need not be read.
 template <std::uint32_t kFixedBase, typename DigitOf>
-std::int32_t scan_digits(const Byte* p, std::uint32_t first, std::uint32_t base,
-                         bool negative) noexcept {
+std::int32_t scan_digits(const Byte* p, std::uint32_t base, bool negative) noexcept {
     if constexpr (kFixedBase != 0) {
         base = kFixedBase;
     }
     const DigitOf digit_of;
     const BaseLimits& limits = kBaseLimits[base];
-    std::uint32_t acc = first;
+    std::uint32_t acc = digit_of(*p);
+    if (acc >= base) {
+        return 0;
+    }
     ++p;
     for (int n = limits.safe_digits - 1; n > 0; --n, ++p) {
         const std::uint32_t d = digit_of(*p);
@@ -150,26 +152,6 @@ std::int32_t scan_digits(const Byte* p, std::uint32_t first, std::uint32_t base,
     }
 }
 
-// Scans from p in base 2 to 36, other than 10, with any "0x" already skipped.
-std::int32_t scan_in_base(const Byte* p, std::uint32_t base, bool negative) noexcept {
-    const std::uint32_t first = kCharTable[*p];
-    if (first >= base) {
-        return 0;
-    }
-    switch (base) {
-    case 16:
-        return scan_digits<16, TableDigit>(p, first, base, negative);
-    case 2:
-        return scan_digits<2, TableDigit>(p, first, base, negative);
-    case 8:
-        return scan_digits<8, TableDigit>(p, first, base, negative);
-    case 36:
-        return scan_digits<36, TableDigit>(p, first, base, negative);
-    default:
-        return scan_digits<0, TableDigit>(p, first, base, negative);
-    }
-}
-
 }  // namespace
 
 std::int32_t convert_long(const char* text, std::int32_t base) noexcept {
@@ -187,14 +169,24 @@ std::int32_t convert_long(const char* text, std::int32_t base) noexcept {
     if (base == 0) {
         base = p[0] != '0' ? 10 : is_hex_marker(p[1]) ? 16 : 8;
     }
-    if (base == 10) {
-        const std::uint32_t first = DecimalDigit{}(*p);
-        return first < 10 ? scan_digits<10, DecimalDigit>(p, first, 10, negative) : 0;
-    }
     if (base == 16 && p[0] == '0' && is_hex_marker(p[1])) {
         p += 2;
     }
-    return scan_in_base(p, static_cast<std::uint32_t>(base), negative);
+    const auto ubase = static_cast<std::uint32_t>(base);
+    switch (ubase) {
+    case 10:
+        return scan_digits<10, DecimalDigit>(p, ubase, negative);
+    case 16:
+        return scan_digits<16, TableDigit>(p, ubase, negative);
+    case 2:
+        return scan_digits<2, TableDigit>(p, ubase, negative);
+    case 8:
+        return scan_digits<8, TableDigit>(p, ubase, negative);
+    case 36:
+        return scan_digits<36, TableDigit>(p, ubase, negative);
+    default:
+        return scan_digits<0, TableDigit>(p, ubase, negative);
+    }
 }
 
 std::int32_t convert_decimal_int(const char* text) noexcept {

@@ -17,44 +17,19 @@ using numscan::testing::kPrompt;
 using numscan::testing::report;
 using numscan::testing::run_program;
 
-// The three parts of a report, or empty parts when out is not one.
-struct Report {
-    bool parsed = false;
-    std::string text;
-    std::int32_t value = 0;
-    std::int32_t sum = 0;
-};
-
-Report parse_report(const std::string& out) {
-    const std::string head = "You entered \"";
-    const std::string middle = "\"\nIn base 10, this number is ";
-    const std::string tail = "\nYour number + 1 is:  ";
-    Report r;
-    const auto text_end = out.rfind(middle);
-    const auto value_end = out.rfind(tail);
-    if (out.rfind(head, 0) != 0 || text_end == std::string::npos ||
-        value_end == std::string::npos || value_end < text_end) {
-        return r;
-    }
-    const std::string value =
-        out.substr(text_end + middle.size(), value_end - text_end - middle.size());
-    const std::string sum = out.substr(value_end + tail.size());
-    r.text = out.substr(head.size(), text_end - head.size());
-    r.value = static_cast<std::int32_t>(std::stoll(value));
-    r.sum = static_cast<std::int32_t>(std::stoll(sum));
-    // Each number must be exactly as %d writes it: no sign but '-', no padding.
-    r.parsed = std::to_string(r.value) == value && std::to_string(r.sum) == sum;
-    return r;
-}
-
-// Checks that out is a report whose value is the conversion of its own echo
-// in base, and whose sum is that value plus one, wrapped.
+// Checks that out is a report of the defined form whose value is the
+// conversion of its own echo in base, and whose sum is that value plus one,
+// wrapped.
 void expect_consistent_report(const std::string& out, std::int32_t base) {
-    const Report r = parse_report(out);
-    ASSERT_TRUE(r.parsed) << "not a report: " << out;
-    EXPECT_LE(r.text.size(), 99U);
-    EXPECT_EQ(r.value, numscan::convert_long(r.text.c_str(), base));
-    EXPECT_EQ(static_cast<std::uint32_t>(r.sum), static_cast<std::uint32_t>(r.value) + 1U);
+    const std::string head = "You entered \"";
+    const auto text_end = out.rfind("\"\nIn base 10, this number is ");
+    ASSERT_TRUE(out.rfind(head, 0) == 0 && text_end != std::string::npos && text_end >= head.size())
+        << "not a report: " << out;
+    const std::string text = out.substr(head.size(), text_end - head.size());
+    EXPECT_LE(text.size(), 99U);
+    const std::int32_t value = numscan::convert_long(text.c_str(), base);
+    const auto sum = static_cast<std::int32_t>(static_cast<std::uint32_t>(value) + 1U);
+    EXPECT_EQ(out, report(text, std::to_string(value), std::to_string(sum)));
 }
 
 // Peak memory a run may use, when this build gives one (sanitizers need more).
