@@ -13,6 +13,7 @@
 namespace {
 
 using numscan::testing::kPrompt;
+using numscan::testing::kRowName;
 using numscan::testing::OutputTo;
 using numscan::testing::report;
 using numscan::testing::run_program;
@@ -57,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(Arguments, EndToEnd, ::testing::Values(
     RunCase{"empty_argument", {{""}}, "", report("", "0", "1")},
     RunCase{"options_are_text", {{"--help"}}, "", report("--help", "0", "1")},
     RunCase{"stdin_unused_with_arguments", {{"5"}}, "7\n", report("5", "5", "6")},
-    RunCase{"long_argument_cut_to_99", {{k99 + "999"}}, "", report(k99, "42", "43")}));
+    RunCase{"long_argument_cut_to_99", {{k99 + "999"}}, "", report(k99, "42", "43")}),
+    kRowName);
 // clang-format on
 
 // clang-format off
@@ -78,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(InputLine, EndToEnd, ::testing::Values(
     RunCase{"zero_byte_ends_text", std::nullopt, std::string("1\0" "2\n", 4),
             kPrompt + report("1", "1", "2")},
     RunCase{"long_line_cut_to_99", std::nullopt, k99 + "999\n",
-            kPrompt + report(k99, "42", "43")}));
+            kPrompt + report(k99, "42", "43")}),
+    kRowName);
 // clang-format on
 
 // Failures of standard output and the state of standard error are the

@@ -37,6 +37,10 @@ bool expects_crlf();
 inline const std::string kPrompt = "Enter number to be scanned:  ";
 std::string report(std::string_view text, std::string_view value, std::string_view sum);
 
+// Names a table row by its `name` member, so that a test's name says its case
+// in plain ASCII.
+inline constexpr auto kRowName = [](const auto& info) { return info.param.name; };
+
 // Turns each "\n" of text into the line end the program under test writes.
 std::string with_line_ends(std::string_view text);
 

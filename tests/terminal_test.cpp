@@ -20,6 +20,7 @@
 namespace {
 
 using numscan::testing::kPrompt;
+using numscan::testing::kRowName;
 using numscan::testing::program_command;
 using numscan::testing::report;
 
@@ -130,7 +131,8 @@ INSTANTIATE_TEST_SUITE_P(ConsoleRules, AtTerminal, ::testing::Values(
     TypedCase{"ctrl_d_at_line_start_ends", {kCtrlD}, "", "0", "1"},
     TypedCase{"ctrl_d_in_dropped_line_ends", {"12" + kCtrlZ + "9" + kCtrlD, kCtrlD}, "12", "12",
               "13"},
-    TypedCase{"ctrl_d_after_text_ends", {"17" + kCtrlD, kCtrlD}, "17", "17", "18"}));
+    TypedCase{"ctrl_d_after_text_ends", {"17" + kCtrlD, kCtrlD}, "17", "17", "18"}),
+    kRowName);
 // clang-format on
 
 // A line longer than the text holds is read to its end, so the next program
