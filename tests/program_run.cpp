@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -60,6 +61,10 @@ RunResult run_program(const std::vector<std::string>& args, std::string_view inp
                       OutputTo output) {
     std::vector<std::string> command = program_command();
     command.insert(command.end(), args.begin(), args.end());
+    return run_command(std::move(command), input, output);
+}
+
+RunResult run_command(std::vector<std::string> command, std::string_view input, OutputTo output) {
     std::vector<char*> argv;
     for (std::string& word : command) {
         argv.push_back(word.data());

@@ -28,6 +28,10 @@ std::vector<std::string> program_command();
 RunResult run_program(const std::vector<std::string>& args, std::string_view input,
                       OutputTo output = OutputTo::pipe);
 
+// Runs command, a program and its arguments, as run_program does.
+RunResult run_command(std::vector<std::string> command, std::string_view input,
+                      OutputTo output = OutputTo::pipe);
+
 // True when the program under test runs with Windows line ends (CR LF), as
 // $NUMSCAN_LINE_END=crlf says.
 bool expects_crlf();
