@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(InputLine, EndToEnd, ::testing::Values(
     RunCase{"cr_lf_is_line_end", std::nullopt, "12\r\n34\r\n", kPrompt + report("12", "12", "13")},
     RunCase{"lone_cr_kept", std::nullopt, "1\r2\n", kPrompt + report("1\r2", "1", "2")},
     RunCase{"cr_at_end_kept", std::nullopt, "9\r", kPrompt + report("9\r", "9", "10")},
-    RunCase{"ctrl_z_ends_input", std::nullopt, "12\x1a" "34\n", kPrompt + report("12", "12", "13")},
+    RunCase{"ctrl_z_ends_input", std::nullopt, "12\x1a" "34\n56\n", kPrompt + report("12", "12", "13")},
     RunCase{"ctrl_z_first", std::nullopt, "\x1a" "5\n", kPrompt + report("", "0", "1")},
     RunCase{"ctrl_z_after_cr", std::nullopt, "7\r\x1a\n", kPrompt + report("7\r", "7", "8")},
     RunCase{"zero_byte_ends_text", std::nullopt, std::string("1\0" "2\n", 4),

@@ -1,6 +1,6 @@
 // Input no user should send: huge arguments and lines, random bytes. Every
 // run must still exit 0 with a report of the defined form, in bounded memory.
-#include "integer_text.hpp"
+#include "oracle.hpp"
 #include "program_run.hpp"
 
 #include <gtest/gtest.h>
@@ -17,8 +17,8 @@ using numscan::testing::kPrompt;
 using numscan::testing::report;
 using numscan::testing::run_program;
 
-// Checks that out is a report of the defined form whose value is the
-// conversion of its own echo in base, and whose sum is that value plus one,
+// Checks that out is a report of the defined form whose value is what the
+// oracle gives for its own echo in base, and whose sum is that value plus one,
 // wrapped.
 void expect_consistent_report(const std::string& out, std::int32_t base) {
     const std::string head = "You entered \"";
@@ -27,7 +27,7 @@ void expect_consistent_report(const std::string& out, std::int32_t base) {
         << "not a report: " << out;
     const std::string text = out.substr(head.size(), text_end - head.size());
     EXPECT_LE(text.size(), 99U);
-    const std::int32_t value = numscan::convert_long(text.c_str(), base);
+    const std::int32_t value = numscan::oracle::expected_long(text.c_str(), base);
     const auto sum = static_cast<std::int32_t>(static_cast<std::uint32_t>(value) + 1U);
     EXPECT_EQ(out, report(text, std::to_string(value), std::to_string(sum)));
 }
@@ -100,7 +100,8 @@ TEST(HostileInput, RandomBytesInArguments) {
         EXPECT_EQ(result.exit_code, 0);
         EXPECT_EQ(result.err, "");
         expect_consistent_report(
-            result.out, args.size() > 1 ? numscan::convert_decimal_int(args[1].c_str()) : 10);
+            result.out,
+            args.size() > 1 ? numscan::oracle::expected_decimal_int(args[1].c_str()) : 10);
     }
 }
 

@@ -1,10 +1,14 @@
 // The conversion's rules, one table row a case.
 #include "integer_text.hpp"
+#include "oracle.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -84,6 +88,7 @@ INSTANTIATE_TEST_SUITE_P(BasesAndPrefixes, ConvertLong, ::testing::Values(
     LongCase{"1f", 16, 31},
     LongCase{"0X1F", 16, 31},
     LongCase{"0x0x1", 16, 0},
+    LongCase{"1x5", 16, 1},  // an 'x' after another digit is no prefix
     LongCase{"012", 16, 18},  // a '0' without 'x' is a digit  // the prefix is skipped once
     LongCase{"0x1A", 10, 0},
     LongCase{"0x1A", 36, 42814},  // 'x' is a digit in base 36: no prefix
@@ -167,5 +172,98 @@ INSTANTIATE_TEST_SUITE_P(WrapAround, ConvertDecimalInt, ::testing::Values(
     DecimalCase{"4294967296", 0},
     DecimalCase{"18446744073709551626", 10}));  // wraps at every step
 // clang-format on
+
+// The rules swept over whole classes of input, with expected values worked out
+// from the definitions in wider arithmetic, never by the conversion.
+
+// The digit value of a byte: 0 to 35, or 36 for a byte that is no digit.
+std::uint32_t digit_value(unsigned char c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'A' && c <= 'Z' ? c - 'A' + 10U
+           : c >= 'a' && c <= 'z' ? c - 'a' + 10U
+                                  : 36;
+}
+
+// The bytes just past each range of digits, and no byte.
+const std::initializer_list<const char*> kEnds = {"", ":", "@", "[", "`", "{"};
+
+TEST(ConvertLongSweep, EveryByteAfterADigitInEveryBase) {
+    for (std::int32_t base = 2; base <= 36; ++base) {
+        const auto ubase = static_cast<std::uint32_t>(base);
+        for (int c = 1; c < 256; ++c) {
+            const std::string text = {'1', static_cast<char>(c)};
+            const std::uint32_t d = digit_value(static_cast<unsigned char>(c));
+            const auto expected = static_cast<std::int32_t>(d < ubase ? ubase + d : 1);
+            EXPECT_EQ(convert_long(text.c_str(), base), expected)
+                << "byte " << c << ", base " << base;
+        }
+    }
+}
+
+// Values around 2^31, 2^32 and the first power of the base that takes more
+// digits than can be read without an overflow check, in every base, with
+// either sign and case, each prefix the base takes, and each end byte.
+TEST(ConvertLongSweep, EveryBaseAroundEveryLimit) {
+    for (std::int32_t base = 2; base <= 36; ++base) {
+        const auto ubase = static_cast<std::uint64_t>(base);
+        std::uint64_t power = ubase;
+        while (power * ubase <= std::uint64_t{1} << 32) {
+            power *= ubase;
+        }
+        for (const std::uint64_t anchor : {std::uint64_t{1} << 31, std::uint64_t{1} << 32, power}) {
+            for (std::uint64_t magnitude = anchor - 2; magnitude <= anchor + 2; ++magnitude) {
+                for (const bool negative : {false, true}) {
+                    const long long wide = static_cast<long long>(magnitude);
+                    const std::int32_t expected = numscan::oracle::clamp32(negative ? -wide : wide);
+                    for (const bool upper : {false, true}) {
+                        for (const char* end : kEnds) {
+                            const std::string sign = negative ? "-" : "";
+                            const std::string digits =
+                                numscan::oracle::digits_of(magnitude, ubase, upper) + end;
+                            std::vector<std::pair<std::string, std::int32_t>> forms = {
+                                {sign + digits, base}};
+                            if (base == 16) {
+                                forms.insert(forms.end(), {{sign + "0x" + digits, 16},
+                                                           {sign + "0X" + digits, 0}});
+                            } else if (base == 8) {
+                                forms.emplace_back(sign + "0" + digits, 0);
+                            } else if (base == 10) {
+                                forms.emplace_back(sign + digits, 0);
+                            }
+                            for (const auto& [text, as_base] : forms) {
+                                EXPECT_EQ(convert_long(text.c_str(), as_base), expected)
+                                    << text << ", base " << as_base;
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Decimal values around 2^31, 2^32, 10^9 and 10^19, with every sign and end
+// byte, and every byte after a digit: the value wraps modulo 2^32.
+TEST(ConvertDecimalIntSweep, AroundEveryWrap) {
+    for (const std::uint64_t anchor :
+         {std::uint64_t{1} << 31, std::uint64_t{1} << 32, std::uint64_t{1'000'000'000},
+          std::uint64_t{10'000'000'000'000'000'000U}}) {
+        for (std::uint64_t magnitude = anchor - 2; magnitude <= anchor + 2; ++magnitude) {
+            for (const char* sign : {"", "+", "-"}) {
+                const auto low = static_cast<std::uint32_t>(magnitude);
+                const auto expected = static_cast<std::int32_t>(*sign == '-' ? 0U - low : low);
+                for (const char* end : kEnds) {
+                    const std::string text = sign + std::to_string(magnitude) + end;
+                    EXPECT_EQ(convert_decimal_int(text.c_str()), expected) << text;
+                }
+            }
+        }
+    }
+    for (int c = 1; c < 256; ++c) {
+        const std::string text = {'1', static_cast<char>(c)};
+        const bool digit = c >= '0' && c <= '9';
+        EXPECT_EQ(convert_decimal_int(text.c_str()), digit ? 10 + c - '0' : 1) << "byte " << c;
+    }
+}
 
 }  // namespace

@@ -57,17 +57,26 @@ bool read_until(int fd, std::string& out, const std::string& want,
     return true;
 }
 
+// Where the keys go: typed at the terminal, or fed to standard input through
+// a pipe, with standard output still the terminal.
+enum class KeysTo { terminal, pipe };
+
 // Starts command on a new pseudo-terminal with echo and output processing
 // off, so what is read back is exactly what the program wrote; waits for
-// wait_for, then types each of keys in turn.
+// wait_for, then sends each of keys in turn.
 Session run_at_terminal(std::vector<std::string> command, const std::string& wait_for,
-                        const std::vector<std::string>& keys) {
+                        const std::vector<std::string>& keys, KeysTo keys_to = KeysTo::terminal) {
     std::vector<char*> argv;
     for (std::string& word : command) {
         argv.push_back(word.data());
     }
     argv.push_back(nullptr);
 
+    int keys_pipe[2] = {-1, -1};
+    if (keys_to == KeysTo::pipe && pipe(keys_pipe) != 0) {
+        ADD_FAILURE() << "pipe failed";
+        return {};
+    }
     int master = -1;
     const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
     if (pid == 0) {
@@ -76,8 +85,17 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
         mode.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         mode.c_oflag &= ~static_cast<tcflag_t>(OPOST);
         tcsetattr(STDIN_FILENO, TCSANOW, &mode);
+        if (keys_to == KeysTo::pipe) {
+            dup2(keys_pipe[0], STDIN_FILENO);
+            close(keys_pipe[0]);
+            close(keys_pipe[1]);
+        }
         execvp(argv[0], argv.data());
         _exit(127);
+    }
+    const int keys_fd = keys_to == KeysTo::pipe ? keys_pipe[1] : master;
+    if (keys_to == KeysTo::pipe) {
+        close(keys_pipe[0]);
     }
     Session session;
     if (pid < 0) {
@@ -90,8 +108,11 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
     for (const std::string& key : keys) {
         // One write a key group, each given time to reach the program on its
         // own, as typing does.
-        EXPECT_EQ(write(master, key.data(), key.size()), static_cast<ssize_t>(key.size()));
+        EXPECT_EQ(write(keys_fd, key.data(), key.size()), static_cast<ssize_t>(key.size()));
         usleep(50'000);
+    }
+    if (keys_to == KeysTo::pipe) {
+        close(keys_fd);
     }
     read_until(master, session.after_typing, "", deadline);
     close(master);
@@ -135,17 +156,47 @@ INSTANTIATE_TEST_SUITE_P(ConsoleRules, AtTerminal, ::testing::Values(
     kRowName);
 // clang-format on
 
-// A line longer than the text holds is read to its end, so the next program
-// reading the same terminal starts at the next line.
-TEST(AtTerminalLongLine, RestOfLongLineIsNotLeftBehind) {
+// With standard input a pipe the C library does not write out a terminal's
+// line buffer before it reads, so only the program's own set-up of standard
+// output puts the prompt on screen before any input arrives.
+TEST(AtTerminalInputFromPipe, PromptIsOnScreenBeforeInputArrives) {
+    const Session s = run_at_terminal(program_command(), kPrompt, {"5\n"}, KeysTo::pipe);
+    EXPECT_EQ(s.before_typing, kPrompt);
+    EXPECT_EQ(s.after_typing, report("5", "5", "6"));
+    EXPECT_EQ(s.status, 0);
+}
+
+// A line longer than the text holds is read to its end, zero bytes and all,
+// so the next program reading the same terminal starts at the next line.
+struct LongLineCase {
+    std::string name;
+    std::string line;
+    std::string expected_text;
+    std::string value;
+    std::string sum;
+};
+
+void PrintTo(const LongLineCase& c, std::ostream* os) { *os << c.name; }
+
+class AtTerminalLongLine : public ::testing::TestWithParam<LongLineCase> {};
+
+TEST_P(AtTerminalLongLine, RestOfLongLineIsNotLeftBehind) {
+    const LongLineCase& c = GetParam();
     const std::vector<std::string> command = program_command();
     std::vector<std::string> shell = {"/bin/sh", "-c", "\"$@\"; read next; printf '[%s]' \"$next\"",
                                       "sh"};
     shell.insert(shell.end(), command.begin(), command.end());
-    const std::string line(300, '7');
-    const Session s = run_at_terminal(shell, kPrompt, {line + "\n" + "next\n"});
-    EXPECT_EQ(s.after_typing, report(std::string(99, '7'), "2147483647", "-2147483648") + "[next]");
+    const Session s = run_at_terminal(shell, kPrompt, {c.line + "\n" + "next\n"});
+    EXPECT_EQ(s.after_typing, report(c.expected_text, c.value, c.sum) + "[next]");
     EXPECT_EQ(s.status, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, AtTerminalLongLine,
+    ::testing::Values(LongLineCase{"digits", std::string(300, '7'), std::string(99, '7'),
+                                   "2147483647", "-2147483648"},
+                      LongLineCase{"zero_byte_then_digits",
+                                   std::string("1\0", 2) + std::string(3000, '7'), "1", "1", "2"}),
+    kRowName);
 
 }  // namespace
