@@ -167,36 +167,31 @@ TEST(AtTerminalInputFromPipe, PromptIsOnScreenBeforeInputArrives) {
 }
 
 // A line longer than the text holds is read to its end, zero bytes and all,
-// so the next program reading the same terminal starts at the next line.
-struct LongLineCase {
-    std::string name;
-    std::string line;
-    std::string expected_text;
-    std::string value;
-    std::string sum;
-};
-
-void PrintTo(const LongLineCase& c, std::ostream* os) { *os << c.name; }
-
-class AtTerminalLongLine : public ::testing::TestWithParam<LongLineCase> {};
+// so the next program reading the same terminal starts at the next line. The
+// keys are typed as one line, then "next".
+class AtTerminalLongLine : public ::testing::TestWithParam<TypedCase> {};
 
 TEST_P(AtTerminalLongLine, RestOfLongLineIsNotLeftBehind) {
-    const LongLineCase& c = GetParam();
+    const TypedCase& c = GetParam();
     const std::vector<std::string> command = program_command();
     std::vector<std::string> shell = {"/bin/sh", "-c", "\"$@\"; read next; printf '[%s]' \"$next\"",
                                       "sh"};
     shell.insert(shell.end(), command.begin(), command.end());
-    const Session s = run_at_terminal(shell, kPrompt, {c.line + "\n" + "next\n"});
+    const Session s = run_at_terminal(shell, kPrompt, {c.keys.at(0) + "\n" + "next\n"});
     EXPECT_EQ(s.after_typing, report(c.expected_text, c.value, c.sum) + "[next]");
     EXPECT_EQ(s.status, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, AtTerminalLongLine,
-    ::testing::Values(LongLineCase{"digits", std::string(300, '7'), std::string(99, '7'),
-                                   "2147483647", "-2147483648"},
-                      LongLineCase{"zero_byte_then_digits",
-                                   std::string("1\0", 2) + std::string(3000, '7'), "1", "1", "2"}),
+    ::testing::Values(
+        TypedCase{
+            "digits", {std::string(300, '7')}, std::string(99, '7'), "2147483647", "-2147483648"},
+        TypedCase{"zero_byte_then_digits",
+                  {std::string("1\0", 2) + std::string(3000, '7')},
+                  "1",
+                  "1",
+                  "2"}),
     kRowName);
 
 }  // namespace
