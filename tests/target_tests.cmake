@@ -28,18 +28,25 @@ else()
 endif()
 list(APPEND environment NUMSCAN_PROGRAM=${program})
 
+set(target_arguments "")
+if(NUMSCAN_TARGET_TRIPLET)
+    list(APPEND target_arguments -DNUMSCAN_TRIPLET=${NUMSCAN_TARGET_TRIPLET})
+endif()
+if(unit_tests)
+    list(APPEND target_arguments -DCMAKE_CROSSCOMPILING_EMULATOR=${NUMSCAN_TARGET_LAUNCHER}
+        -DNUMSCAN_TEST_PREFIX=${NUMSCAN_TARGET_NAME}.)
+endif()
+
 ExternalProject_Add(numscan_target
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
     BINARY_DIR ${target_dir}
     CMAKE_ARGS
         -DCMAKE_TOOLCHAIN_FILE=${NUMSCAN_TARGET_TOOLCHAIN}
-        -DNUMSCAN_TRIPLET=${NUMSCAN_TARGET_TRIPLET}
-        -DCMAKE_CROSSCOMPILING_EMULATOR=${NUMSCAN_TARGET_LAUNCHER}
+        ${target_arguments}
         -DCMAKE_BUILD_TYPE=Release
         -DNUMSCAN_STATIC=ON
         -DNUMSCAN_WARNINGS_AS_ERRORS=ON
         -DNUMSCAN_BUILD_TESTS=${unit_tests}
-        -DNUMSCAN_TEST_PREFIX=${NUMSCAN_TARGET_NAME}.
     BUILD_ALWAYS ON
     INSTALL_COMMAND "")
 
