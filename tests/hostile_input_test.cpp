@@ -50,12 +50,10 @@ TEST(HostileInput, HugeArgumentIsCutTo99Characters) {
 // a child's peak memory counts the pages it shared with its parent before it
 // started the program, so the parent must not hold the line.
 TEST(HostileInput, HugeLineIsReadInConstantMemory) {
-    std::vector<std::string> command = {
-        "/bin/sh", "-c", R"({ printf '  12'; head -c 67108864 /dev/zero | tr '\0' 3; } | "$@")",
-        "sh"};
-    const std::vector<std::string> program = numscan::testing::program_command();
-    command.insert(command.end(), program.begin(), program.end());
-    const auto result = numscan::testing::run_command(command, "");
+    const auto result = numscan::testing::run_command(
+        numscan::testing::shell_command(
+            R"({ printf '  12'; head -c 67108864 /dev/zero | tr '\0' 3; } | "$@")"),
+        "");
     EXPECT_EQ(result.exit_code, 0);
     EXPECT_EQ(result.out,
               kPrompt + report("  12" + std::string(95, '3'), "2147483647", "-2147483648"));

@@ -7,8 +7,6 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace {
 
@@ -202,38 +200,39 @@ TEST(ConvertLongSweep, EveryByteAfterADigitInEveryBase) {
 
 // Values around 2^31, 2^32 and the first power of the base that takes more
 // digits than can be read without an overflow check, in every base, with
-// either sign and case, each prefix the base takes, and each end byte.
+// either sign and case, each end byte, and each prefix the base takes: its
+// base-0 form for 8, 10 and 16, and "0x" under base 16 itself.
 TEST(ConvertLongSweep, EveryBaseAroundEveryLimit) {
+    const auto expect_value = [](const std::string& text, std::int32_t base,
+                                 std::int32_t expected) {
+        EXPECT_EQ(convert_long(text.c_str(), base), expected) << text << ", base " << base;
+    };
     for (std::int32_t base = 2; base <= 36; ++base) {
         const auto ubase = static_cast<std::uint64_t>(base);
         std::uint64_t power = ubase;
         while (power * ubase <= std::uint64_t{1} << 32) {
             power *= ubase;
         }
+        const char* detected_prefix = base == 16   ? "0X"
+                                      : base == 8  ? "0"
+                                      : base == 10 ? ""
+                                                   : nullptr;
         for (const std::uint64_t anchor : {std::uint64_t{1} << 31, std::uint64_t{1} << 32, power}) {
             for (std::uint64_t magnitude = anchor - 2; magnitude <= anchor + 2; ++magnitude) {
-                for (const bool negative : {false, true}) {
+                for (int form = 0; form < 4; ++form) {  // sign and case
+                    const bool negative = (form & 1) != 0;
                     const long long wide = static_cast<long long>(magnitude);
                     const std::int32_t expected = numscan::oracle::clamp32(negative ? -wide : wide);
-                    for (const bool upper : {false, true}) {
-                        for (const char* end : kEnds) {
-                            const std::string sign = negative ? "-" : "";
-                            const std::string digits =
-                                numscan::oracle::digits_of(magnitude, ubase, upper) + end;
-                            std::vector<std::pair<std::string, std::int32_t>> forms = {
-                                {sign + digits, base}};
-                            if (base == 16) {
-                                forms.insert(forms.end(), {{sign + "0x" + digits, 16},
-                                                           {sign + "0X" + digits, 0}});
-                            } else if (base == 8) {
-                                forms.emplace_back(sign + "0" + digits, 0);
-                            } else if (base == 10) {
-                                forms.emplace_back(sign + digits, 0);
-                            }
-                            for (const auto& [text, as_base] : forms) {
-                                EXPECT_EQ(convert_long(text.c_str(), as_base), expected)
-                                    << text << ", base " << as_base;
-                            }
+                    const std::string sign = negative ? "-" : "";
+                    for (const char* end : kEnds) {
+                        const std::string digits =
+                            numscan::oracle::digits_of(magnitude, ubase, form >= 2) + end;
+                        expect_value(sign + digits, base, expected);
+                        if (detected_prefix != nullptr) {
+                            expect_value(sign + detected_prefix + digits, 0, expected);
+                        }
+                        if (base == 16) {
+                            expect_value(sign + "0x" + digits, 16, expected);
                         }
                     }
                 }

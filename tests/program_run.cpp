@@ -37,6 +37,13 @@ std::vector<std::string> program_command() {
     return command;
 }
 
+std::vector<std::string> shell_command(const std::string& script) {
+    std::vector<std::string> command = {"/bin/sh", "-c", script, "sh"};
+    const std::vector<std::string> program = program_command();
+    command.insert(command.end(), program.begin(), program.end());
+    return command;
+}
+
 bool expects_crlf() { return env_or("NUMSCAN_LINE_END", "lf") == "crlf"; }
 
 std::string with_line_ends(std::string_view text) {

@@ -23,6 +23,9 @@ struct RunResult {
 // $NUMSCAN_LAUNCHER (for instance wine) when that is set.
 std::vector<std::string> program_command();
 
+// A shell running script, in which "$@" is program_command().
+std::vector<std::string> shell_command(const std::string& script);
+
 // Runs program_command() with args appended, feeding input to its standard
 // input (then closing it) and collecting standard output and error.
 RunResult run_program(const std::vector<std::string>& args, std::string_view input,

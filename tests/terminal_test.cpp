@@ -173,11 +173,9 @@ class AtTerminalLongLine : public ::testing::TestWithParam<TypedCase> {};
 
 TEST_P(AtTerminalLongLine, RestOfLongLineIsNotLeftBehind) {
     const TypedCase& c = GetParam();
-    const std::vector<std::string> command = program_command();
-    std::vector<std::string> shell = {"/bin/sh", "-c", "\"$@\"; read next; printf '[%s]' \"$next\"",
-                                      "sh"};
-    shell.insert(shell.end(), command.begin(), command.end());
-    const Session s = run_at_terminal(shell, kPrompt, {c.keys.at(0) + "\n" + "next\n"});
+    const Session s = run_at_terminal(
+        numscan::testing::shell_command(R"("$@"; read next; printf '[%s]' "$next")"), kPrompt,
+        {c.keys.at(0) + "\n" + "next\n"});
     EXPECT_EQ(s.after_typing, report(c.expected_text, c.value, c.sum) + "[next]");
     EXPECT_EQ(s.status, 0);
 }
