@@ -55,6 +55,12 @@ void copy_number_text(const char* text, NumberText buffer) noexcept {
     buffer[length] = '\0';
 }
 
+// Says on standard error that reading the input or writing the report failed,
+// with the system's description of error.
+void say_failure(const char* what, int error) noexcept {
+    std::fprintf(stderr, "numscan: %s error: %s\n", what, std::strerror(error));
+}
+
 // The errno of the first failed write to standard output, or 0.
 int first_write_error = 0;
 
@@ -76,7 +82,7 @@ bool finish_output() noexcept {
     if (first_write_error == 0) {
         return true;
     }
-    std::fprintf(stderr, "numscan: write error: %s\n", std::strerror(first_write_error));
+    say_failure("write", first_write_error);
     return false;
 }
 
@@ -92,6 +98,12 @@ int main(int argc, char* argv[]) {
     if (argc < 2) {
         note_write(std::printf("Enter number to be scanned:  "));
         fetch_text_line(number_text);
+        // A line cut short by a failed read is not the user's number: no
+        // report, and a status that says so. The prompt stays written.
+        if (const int error = numscan::text_input_error(); error != 0) {
+            say_failure("read", error);
+            return 1;
+        }
     } else {
         copy_number_text(argv[1], number_text);
         if (argc > 2) {

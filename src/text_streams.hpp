@@ -15,7 +15,12 @@ void prepare_text_streams() noexcept;
 // EOF. A CR LF pair arrives as one '\n' and a CR not followed by LF as itself.
 // A 0x1A byte in a file or pipe ends the input. At a terminal a 0x1A at the
 // start of a line ends the input, and one after other characters drops itself
-// and the rest of its line, line end included.
+// and the rest of its line, line end included. A failed read also ends the
+// input, and text_input_error then tells it from a true end.
 int read_text_char() noexcept;
+
+// text_input_error returns 0 while standard input has been read without
+// failure, or the errno of the failed read that ended it.
+int text_input_error() noexcept;
 
 }  // namespace numscan

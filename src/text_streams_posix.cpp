@@ -2,6 +2,7 @@
 // end-of-input rules of a console text stream are applied here, over stdio.
 #include "text_streams.hpp"
 
+#include <cerrno>
 #include <cstdio>
 
 #include <unistd.h>
@@ -17,13 +18,24 @@ struct InputState {
     bool terminal;       // standard input is a terminal
     bool ended;          // EOF has been returned
     bool at_line_start;  // nothing read yet on the current terminal line
+    int error;           // errno of the failed read, or 0
 };
 
-InputState input{false, false, false, true};
+InputState input{false, false, false, true, 0};
 
 int end_input() noexcept {
     input.ended = true;
     return EOF;
+}
+
+// The next byte of standard input, or EOF at its end or on a failed read,
+// which is noted.
+int next_byte() noexcept {
+    const int c = std::getchar();
+    if (c == EOF && std::ferror(stdin) != 0 && input.error == 0) {
+        input.error = errno != 0 ? errno : EIO;
+    }
+    return c;
 }
 
 }  // namespace
@@ -35,7 +47,7 @@ void prepare_text_streams() noexcept {
 }
 
 int read_text_char() noexcept {
-    if (input.ended) {
+    if (input.ended || input.error != 0) {
         return EOF;
     }
     if (!input.checked) {
@@ -43,7 +55,7 @@ int read_text_char() noexcept {
         input.checked = true;
     }
     for (;;) {
-        int c = std::getchar();
+        int c = next_byte();
         if (c == EOF) {
             return end_input();
         }
@@ -54,7 +66,7 @@ int read_text_char() noexcept {
             // Mid-line at a terminal: drop the rest of this line, its line
             // end included, and go on with the next line.
             do {
-                c = std::getchar();
+                c = next_byte();
             } while (c != EOF && c != '\n');
             if (c == EOF) {
                 return end_input();
@@ -63,7 +75,7 @@ int read_text_char() noexcept {
             continue;
         }
         if (c == '\r') {
-            const int next = std::getchar();
+            const int next = next_byte();
             if (next == '\n') {
                 c = '\n';
             } else {
@@ -76,5 +88,7 @@ int read_text_char() noexcept {
         return c;
     }
 }
+
+int text_input_error() noexcept { return input.error; }
 
 }  // namespace numscan

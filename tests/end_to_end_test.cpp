@@ -13,6 +13,7 @@
 namespace {
 
 using numscan::testing::expects_crlf;
+using numscan::testing::InputFrom;
 using numscan::testing::kPrompt;
 using numscan::testing::kRowName;
 using numscan::testing::OutputTo;
@@ -31,9 +32,13 @@ void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
 
 class EndToEnd : public ::testing::TestWithParam<RunCase> {};
 
+// A row with arguments and no input runs with standard input closed: nothing
+// is read then, so a broken standard input changes nothing.
 TEST_P(EndToEnd, WritesExactReportAndExitsZero) {
     const RunCase& c = GetParam();
-    const auto result = run_program(c.args.value_or(std::vector<std::string>{}), c.input);
+    const auto from = c.args && c.input.empty() ? InputFrom::closed : InputFrom::pipe;
+    const auto result =
+        run_program(c.args.value_or(std::vector<std::string>{}), c.input, OutputTo::pipe, from);
     EXPECT_EQ(result.out, with_line_ends(c.expected));
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.exit_code, 0);
@@ -85,26 +90,30 @@ INSTANTIATE_TEST_SUITE_P(InputLine, EndToEnd, ::testing::Values(
     kRowName);
 // clang-format on
 
-// A failed write of the report exits 1 with one line on standard error, the
-// platform's description after "numscan: write error: ". A pipe closed by its
-// reader is the exception on POSIX, where it ends the program by SIGPIPE as it
-// ends any Unix tool; Windows has no such signal.
-struct WriteFailureCase {
+// A failed read of the input or write of the report exits 1 with one line on
+// standard error: "numscan: read error: " or "numscan: write error: " and the
+// platform's description. Nothing but the prompt is written after a failed
+// read. A pipe closed by its reader is the exception on POSIX, where it ends
+// the program by SIGPIPE as it ends any Unix tool; Windows has no such signal.
+struct FailureCase {
     std::string name;
     std::vector<std::string> args;
     std::string input;
+    InputFrom from;
     OutputTo output;
     std::string posix_description;  // empty: ended by SIGPIPE, nothing said
 };
 
-void PrintTo(const WriteFailureCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
-class WriteFailure : public ::testing::TestWithParam<WriteFailureCase> {};
+class Failure : public ::testing::TestWithParam<FailureCase> {};
 
-TEST_P(WriteFailure, ExitsOneWithOneLine) {
-    const WriteFailureCase& c = GetParam();
-    const auto result = run_program(c.args, c.input, c.output);
-    const std::string head = "numscan: write error: ";
+TEST_P(Failure, ExitsOneWithOneLine) {
+    const FailureCase& c = GetParam();
+    const auto result = run_program(c.args, c.input, c.output, c.from);
+    const bool reading = c.from != InputFrom::pipe;
+    const std::string head = reading ? "numscan: read error: " : "numscan: write error: ";
+    EXPECT_EQ(result.out, reading ? kPrompt : "");
     if (expects_crlf()) {  // the Windows program: descriptions are the C runtime's
         EXPECT_EQ(result.exit_code, 1);
         EXPECT_EQ(result.err.rfind(head, 0), 0U) << result.err;
@@ -118,13 +127,19 @@ TEST_P(WriteFailure, ExitsOneWithOneLine) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Output, WriteFailure,
-    ::testing::Values(
-        WriteFailureCase{
-            "full_disk", {"ff", "16"}, "", OutputTo::dev_full, "No space left on device"},
-        WriteFailureCase{"closed", {}, "5\n", OutputTo::closed, "Bad file descriptor"},
-        WriteFailureCase{"closed_pipe", {"ff", "16"}, "", OutputTo::broken_pipe, ""}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Output, Failure, ::testing::Values(
+    FailureCase{"full_disk", {"ff", "16"}, "", InputFrom::pipe, OutputTo::dev_full, "No space left on device"},
+    FailureCase{"closed", {}, "5\n", InputFrom::pipe, OutputTo::closed, "Bad file descriptor"},
+    FailureCase{"closed_pipe", {"ff", "16"}, "", InputFrom::pipe, OutputTo::broken_pipe, ""}),
     kRowName);
+INSTANTIATE_TEST_SUITE_P(Input, Failure, ::testing::Values(
+    FailureCase{"closed", {}, "", InputFrom::closed, OutputTo::pipe, "Bad file descriptor"},
+    FailureCase{"directory", {}, "", InputFrom::directory, OutputTo::pipe, "Is a directory"},
+    FailureCase{"failing_file", {}, "", InputFrom::failing_file, OutputTo::pipe, "Input/output error"},
+    FailureCase{"reset_after_digits", {}, "12", InputFrom::reset_socket, OutputTo::pipe,
+                "Connection reset by peer"}),
+    kRowName);
+// clang-format on
 
 }  // namespace

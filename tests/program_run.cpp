@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,14 +65,15 @@ std::string report(std::string_view text, std::string_view value, std::string_vi
     return out;
 }
 
-RunResult run_program(const std::vector<std::string>& args, std::string_view input,
-                      OutputTo output) {
+RunResult run_program(const std::vector<std::string>& args, std::string_view input, OutputTo output,
+                      InputFrom from) {
     std::vector<std::string> command = program_command();
     command.insert(command.end(), args.begin(), args.end());
-    return run_command(std::move(command), input, output);
+    return run_command(std::move(command), input, output, from);
 }
 
-RunResult run_command(std::vector<std::string> command, std::string_view input, OutputTo output) {
+RunResult run_command(std::vector<std::string> command, std::string_view input, OutputTo output,
+                      InputFrom from) {
     std::vector<char*> argv;
     for (std::string& word : command) {
         argv.push_back(word.data());
@@ -85,13 +87,44 @@ RunResult run_command(std::vector<std::string> command, std::string_view input, 
         pipe2(err_pipe, O_CLOEXEC) != 0) {
         fail("pipe");
     }
+    // Standard input other than the pipe, opened here so that the child
+    // only has to put it in place.
+    int source = -1;
+    if (from == InputFrom::directory) {
+        source = open("/", O_RDONLY | O_CLOEXEC);
+    } else if (from == InputFrom::failing_file) {
+        // Reading this process's memory from address 0, which is never
+        // mapped, fails with EIO for as long as this process lives.
+        source = open("/proc/self/mem", O_RDONLY | O_CLOEXEC);
+    } else if (from == InputFrom::reset_socket) {
+        // The input goes to the child's end; a byte sent the other way is
+        // left unread, so closing this end resets the connection, and the
+        // child's read after the input fails with ECONNRESET.
+        int ends[2];
+        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0 ||
+            write(ends[1], "?", 1) != 1 ||
+            write(ends[0], input.data(), input.size()) != static_cast<ssize_t>(input.size())) {
+            fail("socketpair");
+        }
+        close(ends[0]);
+        source = ends[1];
+    }
+    if (from != InputFrom::pipe && from != InputFrom::closed && source < 0) {
+        fail("standard input");
+    }
     const pid_t pid = fork();
     if (pid < 0) {
         fail("fork");
     }
     if (pid == 0) {
         std::signal(SIGPIPE, SIG_DFL);
-        dup2(in_pipe[0], STDIN_FILENO);
+        if (from == InputFrom::pipe) {
+            dup2(in_pipe[0], STDIN_FILENO);
+        } else if (from == InputFrom::closed) {
+            close(STDIN_FILENO);
+        } else {
+            dup2(source, STDIN_FILENO);
+        }
         dup2(err_pipe[1], STDERR_FILENO);
         if (output == OutputTo::pipe) {
             dup2(out_pipe[1], STDOUT_FILENO);
@@ -114,6 +147,9 @@ RunResult run_command(std::vector<std::string> command, std::string_view input, 
     close(in_pipe[0]);
     close(out_pipe[1]);
     close(err_pipe[1]);
+    if (source >= 0) {
+        close(source);
+    }
 
     // Feed input and drain both outputs together, so that no pipe fills up
     // while the other side waits.
@@ -121,7 +157,7 @@ RunResult run_command(std::vector<std::string> command, std::string_view input, 
     RunResult result{};
     std::size_t fed = 0;
     int in_fd = in_pipe[1];
-    if (input.empty()) {
+    if (input.empty() || from != InputFrom::pipe) {
         close(in_fd);
         in_fd = -1;
     }

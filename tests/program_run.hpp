@@ -11,6 +11,11 @@ namespace numscan::testing {
 // Where the child's standard output goes.
 enum class OutputTo { pipe, dev_full, closed, broken_pipe };
 
+// Where the child's standard input comes from: the input given, through a
+// pipe; nothing (closed); a directory; a file whose every read fails (EIO);
+// a socket that delivers the input given, then is reset (ECONNRESET).
+enum class InputFrom { pipe, closed, directory, failing_file, reset_socket };
+
 struct RunResult {
     std::string out;
     std::string err;
@@ -29,11 +34,11 @@ std::vector<std::string> shell_command(const std::string& script);
 // Runs program_command() with args appended, feeding input to its standard
 // input (then closing it) and collecting standard output and error.
 RunResult run_program(const std::vector<std::string>& args, std::string_view input,
-                      OutputTo output = OutputTo::pipe);
+                      OutputTo output = OutputTo::pipe, InputFrom from = InputFrom::pipe);
 
 // Runs command, a program and its arguments, as run_program does.
 RunResult run_command(std::vector<std::string> command, std::string_view input,
-                      OutputTo output = OutputTo::pipe);
+                      OutputTo output = OutputTo::pipe, InputFrom from = InputFrom::pipe);
 
 // True when the program under test runs with Windows line ends (CR LF), as
 // $NUMSCAN_LINE_END=crlf says.
