@@ -1,22 +1,22 @@
 # Cross-compiles for another Linux host with Debian's cross compilers
-# (package g++-<triplet>). NUMSCAN_TRIPLET names the host, as in
-# arm-linux-gnueabihf. Programs are linked statically, so that qemu-user runs
-# them with no sysroot of the target.
-if(NOT NUMSCAN_TRIPLET)
-    message(FATAL_ERROR "cmake/debian-cross.cmake needs NUMSCAN_TRIPLET, such as arm-linux-gnueabihf")
+# (package g++-<triplet>). NUMSCAN_HOST_TRIPLET is the host's GNU triplet.
+# Programs are linked statically, so that qemu-user runs them with no sysroot
+# of the host.
+if(NOT NUMSCAN_HOST_TRIPLET)
+    message(FATAL_ERROR "cmake/debian-cross.cmake needs NUMSCAN_HOST_TRIPLET, the host's GNU triplet")
 endif()
 # The projects CMake makes to check the compiler need the triplet as well.
-list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES NUMSCAN_TRIPLET)
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES NUMSCAN_HOST_TRIPLET)
 
 set(CMAKE_SYSTEM_NAME Linux)
-string(REGEX REPLACE "-.*" "" CMAKE_SYSTEM_PROCESSOR "${NUMSCAN_TRIPLET}")
-set(CMAKE_C_COMPILER ${NUMSCAN_TRIPLET}-gcc)
-set(CMAKE_CXX_COMPILER ${NUMSCAN_TRIPLET}-g++)
+string(REGEX REPLACE "-.*" "" CMAKE_SYSTEM_PROCESSOR "${NUMSCAN_HOST_TRIPLET}")
+set(CMAKE_C_COMPILER ${NUMSCAN_HOST_TRIPLET}-gcc)
+set(CMAKE_CXX_COMPILER ${NUMSCAN_HOST_TRIPLET}-g++)
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
-# Headers and libraries come from the target's tree only; programs run
-# during the build come from the host.
-set(CMAKE_FIND_ROOT_PATH /usr/${NUMSCAN_TRIPLET})
+# Headers and libraries come from the host's tree only; programs run during
+# the build come from this machine.
+set(CMAKE_FIND_ROOT_PATH /usr/${NUMSCAN_HOST_TRIPLET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,0 +1,21 @@
+# Cross-compiles for Windows with Debian's MinGW-w64 toolchain (package
+# g++-mingw-w64-<arch>). NUMSCAN_HOST_TRIPLET is the host's GNU triplet.
+if(NOT NUMSCAN_HOST_TRIPLET)
+    message(FATAL_ERROR "cmake/mingw-w64.cmake needs NUMSCAN_HOST_TRIPLET, the host's GNU triplet")
+endif()
+# The projects CMake makes to check the compiler need the triplet as well.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES NUMSCAN_HOST_TRIPLET)
+
+set(CMAKE_SYSTEM_NAME Windows)
+string(REGEX REPLACE "-.*" "" CMAKE_SYSTEM_PROCESSOR "${NUMSCAN_HOST_TRIPLET}")
+set(CMAKE_C_COMPILER ${NUMSCAN_HOST_TRIPLET}-gcc)
+set(CMAKE_CXX_COMPILER ${NUMSCAN_HOST_TRIPLET}-g++)
+set(CMAKE_RC_COMPILER ${NUMSCAN_HOST_TRIPLET}-windres)
+
+# Headers and libraries come from the host's tree only; programs run during
+# the build come from this machine.
+set(CMAKE_FIND_ROOT_PATH /usr/${NUMSCAN_HOST_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
