@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <optional>
 #include <string>
@@ -36,6 +37,15 @@ class EndToEnd : public ::testing::TestWithParam<RunCase> {};
 // is read then, so a broken standard input changes nothing.
 TEST_P(EndToEnd, WritesExactReportAndExitsZero) {
     const RunCase& c = GetParam();
+    const auto has_high_byte = [](const std::string& arg) {
+        return std::ranges::any_of(arg,
+                                   [](char b) { return static_cast<unsigned char>(b) > 0x7F; });
+    };
+    if (expects_crlf() && c.args && std::ranges::any_of(*c.args, has_high_byte)) {
+        // Wine hands a Windows program its arguments through the Unix
+        // locale's character set, so these bytes never reach it as they are.
+        GTEST_SKIP() << "Wine re-encodes bytes above 0x7F in arguments";
+    }
     const auto from = c.args && c.input.empty() ? InputFrom::closed : InputFrom::pipe;
     const auto result =
         run_program(c.args.value_or(std::vector<std::string>{}), c.input, OutputTo::pipe, from);
@@ -63,6 +73,7 @@ INSTANTIATE_TEST_SUITE_P(Arguments, EndToEnd, ::testing::Values(
     RunCase{"blanks_kept", {{"  42  "}}, "", report("  42  ", "42", "43")},
     RunCase{"empty_argument", {{""}}, "", report("", "0", "1")},
     RunCase{"options_are_text", {{"--help"}}, "", report("--help", "0", "1")},
+    RunCase{"high_bytes_echoed", {{"\xff\xfe" "7"}}, "", report("\xff\xfe" "7", "0", "1")},
     RunCase{"stdin_unused_with_arguments", {{"5"}}, "7\n", report("5", "5", "6")},
     RunCase{"long_argument_cut_to_99", {{k99 + "999"}}, "", report(k99, "42", "43")}),
     kRowName);
@@ -76,6 +87,7 @@ INSTANTIATE_TEST_SUITE_P(InputLine, EndToEnd, ::testing::Values(
     RunCase{"blanks_kept", std::nullopt, "  42  \n", kPrompt + report("  42  ", "42", "43")},
     RunCase{"no_line_feed", std::nullopt, "17", kPrompt + report("17", "17", "18")},
     RunCase{"only_first_line", std::nullopt, "5\n6\n", kPrompt + report("5", "5", "6")},
+    RunCase{"high_bytes_echoed", std::nullopt, "\xe9" "5\x80\n", kPrompt + report("\xe9" "5\x80", "0", "1")},
     RunCase{"always_base_10", std::nullopt, "0x1f\n", kPrompt + report("0x1f", "0", "1")},
     RunCase{"cr_lf_is_line_end", std::nullopt, "12\r\n34\r\n", kPrompt + report("12", "12", "13")},
     RunCase{"lone_cr_kept", std::nullopt, "1\r2\n", kPrompt + report("1\r2", "1", "2")},

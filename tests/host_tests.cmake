@@ -51,6 +51,11 @@ gtest_discover_tests(numscan_end_to_end_tests TEST_PREFIX "${NUMSCAN_HOST}.end_t
 numscan_test_environment(numscan_end_to_end_tests ${environment})
 
 if(host_system STREQUAL "Windows")
+    # The rows of the terminal table that hold on every console, on the
+    # console Wine makes of a pseudo-terminal.
+    gtest_discover_tests(numscan_terminal_tests TEST_PREFIX "${NUMSCAN_HOST}.terminal."
+        TEST_FILTER "AnyConsole/*" NO_PRETTY_VALUES PROPERTIES FIXTURES_REQUIRED host_session)
+    numscan_test_environment(numscan_terminal_tests ${environment})
     set(session ${CMAKE_CURRENT_SOURCE_DIR}/wine_session.sh)
     add_test(NAME ${NUMSCAN_HOST}.wine_start COMMAND ${session} start ${program})
     add_test(NAME ${NUMSCAN_HOST}.wine_stop COMMAND ${session} stop)

@@ -42,6 +42,8 @@ INSTANTIATE_TEST_SUITE_P(Scanning, ConvertLong, ::testing::Values(
     LongCase{"- 5", 10, 0},        // white space after the sign ends the scan
     LongCase{"+-5", 10, 0},        // only one sign is taken
     LongCase{"--5", 10, 0},
+    LongCase{"-+5", 10, 0},
+    LongCase{"++5", 10, 0},
     LongCase{"  +12abc", 10, 12},
     LongCase{"12abc", 16, 76476},
     LongCase{"\t\n\v\f\r 42", 10, 42},
@@ -195,6 +197,18 @@ TEST(ConvertLongSweep, EveryByteAfterADigitInEveryBase) {
             EXPECT_EQ(convert_long(text.c_str(), base), expected)
                 << "byte " << c << ", base " << base;
         }
+    }
+    // After a leading '0' only 'x' or 'X' marks base 16, under base 0 or 16;
+    // any other byte is a digit of the base (8 when detected) or ends the scan.
+    for (int c = 1; c < 256; ++c) {
+        const std::string text = {'0', static_cast<char>(c), '5'};
+        const std::uint32_t d = digit_value(static_cast<unsigned char>(c));
+        const bool marker = c == 'x' || c == 'X';
+        const auto expected = [&](std::uint32_t radix) {
+            return static_cast<std::int32_t>(marker ? 5 : d < radix ? d * radix + 5 : 0);
+        };
+        EXPECT_EQ(convert_long(text.c_str(), 0), expected(8)) << "byte " << c;
+        EXPECT_EQ(convert_long(text.c_str(), 16), expected(16)) << "byte " << c;
     }
 }
 
