@@ -1,7 +1,7 @@
 # Cross-compiles for another Linux host with Debian's cross compilers
 # (package g++-<triplet>). NUMSCAN_HOST_TRIPLET is the host's GNU triplet.
-# Programs are linked statically, so that qemu-user runs them with no sysroot
-# of the host.
+# The project links its programs statically, so that qemu-user runs them
+# with no sysroot of the host.
 if(NOT NUMSCAN_HOST_TRIPLET)
     message(FATAL_ERROR "cmake/debian-cross.cmake needs NUMSCAN_HOST_TRIPLET, the host's GNU triplet")
 endif()
@@ -12,7 +12,6 @@ set(CMAKE_SYSTEM_NAME Linux)
 string(REGEX REPLACE "-.*" "" CMAKE_SYSTEM_PROCESSOR "${NUMSCAN_HOST_TRIPLET}")
 set(CMAKE_C_COMPILER ${NUMSCAN_HOST_TRIPLET}-gcc)
 set(CMAKE_CXX_COMPILER ${NUMSCAN_HOST_TRIPLET}-g++)
-set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
 # Headers and libraries come from the host's tree only; programs run during
 # the build come from this machine.

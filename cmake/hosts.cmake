@@ -1,5 +1,6 @@
 # Prints the hosts numscan is built and tested for, one line each:
-#   PRESET HOST TRIPLET LAUNCHER
+#   PRESET HOST TRIPLET LAUNCHER DEB
+# (DEB is ON for a host whose release includes a .deb)
 # read from CMakePresets.json, the one list of them: a host is a configure
 # preset that inherits the hidden preset "host". The setup and test scripts
 # and the release read the list here, so that adding a host touches the
@@ -64,7 +65,7 @@ foreach(i RANGE ${last})
     endif()
     string(JSON preset GET "${presets}" configurePresets ${i} name)
     set(line "${preset}")
-    foreach(variable NUMSCAN_HOST NUMSCAN_HOST_TRIPLET NUMSCAN_HOST_LAUNCHER)
+    foreach(variable NUMSCAN_HOST NUMSCAN_HOST_TRIPLET NUMSCAN_HOST_LAUNCHER NUMSCAN_HOST_DEB)
         cache_variable(${i} ${variable} value)
         string(REPLACE "\${presetName}" "${preset}" value "${value}")
         string(APPEND line " ${value}")
