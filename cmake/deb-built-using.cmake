@@ -8,6 +8,8 @@ foreach(package IN LISTS CPACK_PACKAGE_FILES)
     set(tree "${CPACK_TOPLEVEL_DIRECTORY}/built-using")
     file(REMOVE_RECURSE "${tree}")
     execute_process(COMMAND dpkg-deb --raw-extract "${package}" "${tree}" COMMAND_ERROR_IS_FATAL ANY)
+    # The extraction's modes depend on the umask; the package's must not.
+    execute_process(COMMAND chmod -R u+rwX,go+rX,go-w "${tree}" COMMAND_ERROR_IS_FATAL ANY)
     file(READ "${tree}/DEBIAN/control" control)
     string(STRIP "${control}" control)
     file(WRITE "${tree}/DEBIAN/control" "${control}\nBuilt-Using: ${CPACK_NUMSCAN_BUILT_USING}\n")
