@@ -1,6 +1,7 @@
-# Cross-compiles for another Linux host with Debian's cross compilers
-# (package g++-<triplet>). NUMSCAN_HOST_TRIPLET is the host's GNU triplet.
-# The project links its programs statically, so that qemu-user runs them
+# Cross-compiles for another host with Debian's cross compilers: package
+# g++-<triplet> for Linux, g++-mingw-w64-<arch> for Windows (a triplet
+# ending in -mingw32). NUMSCAN_HOST_TRIPLET is the host's GNU triplet. The
+# project links its programs statically, so that qemu-user and Wine run them
 # with no sysroot of the host.
 if(NOT NUMSCAN_HOST_TRIPLET)
     message(FATAL_ERROR "cmake/debian-cross.cmake needs NUMSCAN_HOST_TRIPLET, the host's GNU triplet")
@@ -8,7 +9,12 @@ endif()
 # The projects CMake makes to check the compiler need the triplet as well.
 list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES NUMSCAN_HOST_TRIPLET)
 
-set(CMAKE_SYSTEM_NAME Linux)
+if(NUMSCAN_HOST_TRIPLET MATCHES "-mingw32$")
+    set(CMAKE_SYSTEM_NAME Windows)
+    set(CMAKE_RC_COMPILER ${NUMSCAN_HOST_TRIPLET}-windres)
+else()
+    set(CMAKE_SYSTEM_NAME Linux)
+endif()
 string(REGEX REPLACE "-.*" "" CMAKE_SYSTEM_PROCESSOR "${NUMSCAN_HOST_TRIPLET}")
 set(CMAKE_C_COMPILER ${NUMSCAN_HOST_TRIPLET}-gcc)
 set(CMAKE_CXX_COMPILER ${NUMSCAN_HOST_TRIPLET}-g++)
