@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Measures one whole run, `numscan ff 16`, beside the plain C program (linked
-# as usual and statically): instructions counted by callgrind, which repeats
-# exactly, and wall time from hyperfine, which does not on a shared machine.
+# Measures one whole run, `numscan ff 16`, beside the plain C program, linked
+# as usual, and hardened and linked as numscan is: instructions counted by
+# callgrind, which repeats exactly, and wall time from hyperfine, which does
+# not on a shared machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
