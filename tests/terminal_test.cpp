@@ -111,7 +111,9 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
     argv.push_back(nullptr);
 
     int stream_pipe[2] = {-1, -1};
-    if (streams != Streams::terminal && pipe(stream_pipe) != 0) {
+    // Close-on-exec, so that the program holds only the end it is given: with
+    // the other end open it would never see its standard input end.
+    if (streams != Streams::terminal && pipe2(stream_pipe, O_CLOEXEC) != 0) {
         ADD_FAILURE() << "pipe failed";
         return {};
     }
@@ -125,7 +127,7 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
         tcsetattr(STDIN_FILENO, TCSANOW, &mode);
         if (streams == Streams::input_pipe) {
             dup2(stream_pipe[0], STDIN_FILENO);
-            const int null = open("/dev/null", O_WRONLY);
+            const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
             dup2(null, STDERR_FILENO);
         } else if (streams == Streams::output_pipe) {
             dup2(stream_pipe[1], STDOUT_FILENO);
