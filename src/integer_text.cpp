@@ -68,7 +68,9 @@ constexpr std::array<BaseLimits, 37> make_base_limits() {
         for (std::uint64_t power = base; power - 1 <= kAccumulatorMax; power *= base) {
             ++digits;
         }
-        limits[base] = {kAccumulatorMax / base, kAccumulatorMax % base, digits};
+        limits[base] = {.cutoff = kAccumulatorMax / base,
+                        .slack = kAccumulatorMax % base,
+                        .safe_digits = digits};
     }
     return limits;
 }
@@ -167,7 +169,10 @@ std::int32_t convert_long(const char* text, std::int32_t base) noexcept {
         return 0;
     }
     if (base == 0) {
-        base = p[0] != '0' ? 10 : is_hex_marker(p[1]) ? 16 : 8;
+        base = 10;
+        if (p[0] == '0') {
+            base = is_hex_marker(p[1]) ? 16 : 8;
+        }
     }
     if (base == 16 && p[0] == '0' && is_hex_marker(p[1])) {
         p += 2;

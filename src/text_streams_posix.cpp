@@ -21,7 +21,8 @@ struct InputState {
     int error;           // errno of the failed read, or 0
 };
 
-InputState input{false, false, false, true, 0};
+InputState input{
+    .checked = false, .terminal = false, .ended = false, .at_line_start = true, .error = 0};
 
 int end_input() noexcept {
     input.ended = true;

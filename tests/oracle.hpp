@@ -19,8 +19,21 @@ inline std::int32_t clamp32(long long wide) {
 
 // What convert_long gives: the C library's strtoll, whose 64-bit range
 // covers every clamp decision of a 32-bit reader, clamped to 32 bits.
+// A C23 library (glibc 2.38 on, say) reads "0b" or "0B" as a binary prefix
+// in bases 0 and 2; the rules know no such prefix, so there the text is a
+// lone 0 that the 'b' ends, whichever library this is.
 inline std::int32_t expected_long(const char* text, std::int32_t base) {
     if (base < 0 || base == 1 || base > 36) {
+        return 0;
+    }
+    const char* p = text;
+    while (std::isspace(static_cast<unsigned char>(*p)) != 0) {
+        ++p;
+    }
+    if (*p == '+' || *p == '-') {
+        ++p;
+    }
+    if ((base == 0 || base == 2) && p[0] == '0' && (p[1] == 'b' || p[1] == 'B')) {
         return 0;
     }
     return clamp32(std::strtoll(text, nullptr, base));
