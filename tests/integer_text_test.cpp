@@ -43,6 +43,7 @@ INSTANTIATE_TEST_SUITE_P(Scanning, ConvertLong, ::testing::Values(
     LongCase{"-", 10, 0},
     LongCase{"+", 10, 0},
     LongCase{"- 5", 10, 0},        // white space after the sign ends the scan
+    LongCase{"+ 5", 10, 0},
     LongCase{"+-5", 10, 0},        // only one sign is taken
     LongCase{"--5", 10, 0},
     LongCase{"-+5", 10, 0},
@@ -163,6 +164,8 @@ INSTANTIATE_TEST_SUITE_P(Scanning, ConvertDecimalInt, ::testing::Values(
     DecimalCase{"", 0},
     DecimalCase{"-", 0},
     DecimalCase{"--2", 0},
+    DecimalCase{"- 5", 0},  // white space after the sign ends the scan
+    DecimalCase{"+ 5", 0},
     DecimalCase{"10xyz", 10},
     DecimalCase{"x10", 0},
     DecimalCase{"0x10", 0},
@@ -279,10 +282,20 @@ TEST(ConvertDecimalIntSweep, AroundEveryWrap) {
             }
         }
     }
+    // Every byte after a digit, and every byte before one, for both readers:
+    // before the digits only the six blanks are skipped, and one sign taken.
     for (int c = 1; c < 256; ++c) {
         const std::string text = {'1', static_cast<char>(c)};
         const bool digit = c >= '0' && c <= '9';
         EXPECT_EQ(convert_decimal_int(text.c_str()), digit ? 10 + c - '0' : 1) << "byte " << c;
+        const std::string before = {static_cast<char>(c), '7'};
+        const bool blank = c == ' ' || (c >= '\t' && c <= '\r');
+        const std::int32_t expected = blank || c == '+' ? 7
+                                      : c == '-'        ? -7
+                                      : digit           ? (c - '0') * 10 + 7
+                                                        : 0;
+        EXPECT_EQ(convert_decimal_int(before.c_str()), expected) << "byte " << c << " before";
+        EXPECT_EQ(convert_long(before.c_str(), 10), expected) << "byte " << c << " before";
     }
 }
 

@@ -117,7 +117,8 @@ RunResult run_command(std::vector<std::string> command, std::string_view input, 
         fail("fork");
     }
     if (pid == 0) {
-        std::signal(SIGPIPE, SIG_DFL);
+        const bool ignore_sigpipe = output == OutputTo::broken_pipe_sigpipe_ignored;
+        std::signal(SIGPIPE, ignore_sigpipe ? SIG_IGN : SIG_DFL);
         if (from == InputFrom::pipe) {
             dup2(in_pipe[0], STDIN_FILENO);
         } else if (from == InputFrom::closed) {
@@ -131,7 +132,7 @@ RunResult run_command(std::vector<std::string> command, std::string_view input, 
         } else if (output == OutputTo::dev_full) {
             const int full = open("/dev/full", O_WRONLY);
             dup2(full, STDOUT_FILENO);
-        } else if (output == OutputTo::broken_pipe) {
+        } else if (output == OutputTo::broken_pipe || ignore_sigpipe) {
             int broken[2];
             if (pipe(broken) != 0) {
                 _exit(126);

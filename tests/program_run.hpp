@@ -8,8 +8,10 @@
 
 namespace numscan::testing {
 
-// Where the child's standard output goes.
-enum class OutputTo { pipe, dev_full, closed, broken_pipe };
+// Where the child's standard output goes. A pipe with no reader ends the
+// child by SIGPIPE, unless the child starts with SIGPIPE ignored, as some
+// process managers and language runtimes start theirs.
+enum class OutputTo { pipe, dev_full, closed, broken_pipe, broken_pipe_sigpipe_ignored };
 
 // Where the child's standard input comes from: the input given, through a
 // pipe; nothing (closed); a directory; a file whose every read fails (EIO);

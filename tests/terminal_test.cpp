@@ -9,6 +9,8 @@
 
 #include <cerrno>
 #include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,7 @@ std::string console_text(const std::string& out) {
 struct Session {
     std::string before_typing;  // output seen before the first key was sent
     std::string after_typing;   // the rest of the output
+    std::string error;          // standard error, where it went to a file
     int status = -1;
 };
 
@@ -93,17 +96,20 @@ bool read_until(int fd, std::string& out, const std::string& want,
 }
 
 // Which standard streams are the terminal: all three; all but standard input,
-// which a pipe feeds the keys to, with standard error sent to /dev/null; or
-// all but standard output, which goes to a pipe that is read instead.
-enum class Streams { terminal, input_pipe, output_pipe };
+// which a pipe feeds the keys to, with standard error sent to /dev/null; all
+// but standard output, which goes to a pipe that is read instead; or all but
+// standard error, which goes to a file that is read once the program ends.
+enum class Streams { terminal, input_pipe, output_pipe, error_to_file };
 
 // Starts command on a new pseudo-terminal with echo, output processing and
 // signal keys off, so what is read back is exactly what the program wrote and
 // every key reaches it; waits for wait_for on the terminal (and on Wine's
 // console until it has taken the terminal over), then sends each of keys in
-// turn.
+// turn. With hang_up the terminal then hangs up, as a closed terminal window
+// does, on a program that ignores SIGHUP, so its reads fail.
 Session run_at_terminal(std::vector<std::string> command, const std::string& wait_for,
-                        const std::vector<std::string>& keys, Streams streams = Streams::terminal) {
+                        const std::vector<std::string>& keys, Streams streams = Streams::terminal,
+                        bool hang_up = false) {
     std::vector<char*> argv;
     for (std::string& word : command) {
         argv.push_back(word.data());
@@ -113,10 +119,12 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
     int stream_pipe[2] = {-1, -1};
     // Close-on-exec, so that the program holds only the end it is given: with
     // the other end open it would never see its standard input end.
-    if (streams != Streams::terminal && pipe2(stream_pipe, O_CLOEXEC) != 0) {
+    const bool piped = streams == Streams::input_pipe || streams == Streams::output_pipe;
+    if (piped && pipe2(stream_pipe, O_CLOEXEC) != 0) {
         ADD_FAILURE() << "pipe failed";
         return {};
     }
+    std::FILE* error_file = streams == Streams::error_to_file ? std::tmpfile() : nullptr;
     int master = -1;
     const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
     if (pid == 0) {
@@ -131,6 +139,11 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
             dup2(null, STDERR_FILENO);
         } else if (streams == Streams::output_pipe) {
             dup2(stream_pipe[1], STDOUT_FILENO);
+        } else if (error_file != nullptr) {
+            dup2(fileno(error_file), STDERR_FILENO);
+        }
+        if (hang_up) {
+            std::signal(SIGHUP, SIG_IGN);
         }
         execvp(argv[0], argv.data());
         _exit(127);
@@ -139,7 +152,7 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
     // from its reading end for output_pipe.
     const int keys_fd = streams == Streams::input_pipe ? stream_pipe[1] : master;
     const int output_fd = streams == Streams::output_pipe ? stream_pipe[0] : master;
-    if (streams != Streams::terminal) {
+    if (piped) {
         close(streams == Streams::input_pipe ? stream_pipe[0] : stream_pipe[1]);
     }
     Session session;
@@ -166,7 +179,9 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
     if (streams == Streams::input_pipe) {
         close(keys_fd);
     }
-    read_until(output_fd, session.after_typing, "", deadline);
+    if (!hang_up) {
+        read_until(output_fd, session.after_typing, "", deadline);
+    }
     if (output_fd != master) {
         close(output_fd);
     }
@@ -174,6 +189,13 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
     int status = 0;
     waitpid(pid, &status, 0);
     session.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (error_file != nullptr) {
+        std::rewind(error_file);
+        for (int c = std::fgetc(error_file); c != EOF; c = std::fgetc(error_file)) {
+            session.error += static_cast<char>(c);
+        }
+        std::fclose(error_file);
+    }
     return session;
 }
 
@@ -235,10 +257,25 @@ INSTANTIATE_TEST_SUITE_P(ConsoleRules, AtTerminal, ::testing::Values(
     TypedCase{"ctrl_d_in_dropped_line_ends", {"12" + kCtrlZ + "9" + kCtrlD, kCtrlD}, "12", "12",
               "13"},
     TypedCase{"ctrl_d_after_text_ends", {"17" + kCtrlD, kCtrlD}, "17", "17", "18"},
+    TypedCase{"ctrl_z_drop_runs_past_cr_and_zero", {"12" + kCtrlZ + "4" + kCr + std::string(1, '\0') + "5\n", "3\n"},
+              "123", "123", "124"},
     TypedCase{"input_from_pipe", {"5\n"}, "5", "5", "6", Streams::input_pipe},
+    TypedCase{"pipe_rules_for_piped_input", {"12\x1a" "34\n56\n"}, "12", "12", "13", Streams::input_pipe},
+    TypedCase{"console_rules_from_input_alone", {"12" + kCtrlZ + "3\n", "4\n"}, "124", "124", "125",
+              Streams::error_to_file},
     TypedCase{"output_to_pipe", {"12" + kCtrlZ + "45\n", "3\n"}, "123", "123", "124", Streams::output_pipe}),
     kRowName);
 // clang-format on
+
+// A terminal that hangs up while the rest of a Ctrl-Z line is dropped fails
+// the read, which is no end of input: no report, status 1, and the message
+// on standard error, sent to a file, since the terminal is gone.
+TEST(AtTerminalHangingUp, WhileDroppingALineIsAReadError) {
+    const Session s = run_at_terminal(program_command(), kPrompt, {"12" + kCtrlZ + "9" + kCtrlD},
+                                      Streams::error_to_file, true);
+    EXPECT_EQ(s.error, "numscan: read error: Input/output error\n");
+    EXPECT_EQ(s.status, 1);
+}
 
 // A line longer than the text holds is read to its end, zero bytes and all,
 // so the next program reading the same terminal starts at the next line. The
