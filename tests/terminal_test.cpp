@@ -11,6 +11,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,24 @@ bool read_until(int fd, std::string& out, const std::string& want,
         }
     }
     return true;
+}
+
+// Waits until process pid sleeps, as it does once it has taken what was
+// typed and waits in its next read, or until the deadline.
+void wait_until_asleep(pid_t pid, std::chrono::steady_clock::time_point deadline) {
+    const std::string stat = "/proc/" + std::to_string(pid) + "/stat";
+    for (;;) {
+        std::ifstream in(stat);
+        std::string line;
+        std::getline(in, line);
+        // The state follows the command's name, which ends at the last ')'.
+        const auto end = line.rfind(')');
+        if (end == std::string::npos || line.compare(end, 3, ") S") == 0 ||
+            std::chrono::steady_clock::now() > deadline) {
+            return;
+        }
+        usleep(10'000);
+    }
 }
 
 // Which standard streams are the terminal: all three; all but standard input,
@@ -179,7 +198,11 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
     if (streams == Streams::input_pipe) {
         close(keys_fd);
     }
-    if (!hang_up) {
+    if (hang_up) {
+        // A read under way when the terminal hangs up fails; one begun later
+        // would find the end of the input instead.
+        wait_until_asleep(pid, deadline);
+    } else {
         read_until(output_fd, session.after_typing, "", deadline);
     }
     if (output_fd != master) {
