@@ -43,6 +43,10 @@ ExternalProject_Add(numscan_host
         -DNUMSCAN_STATIC=ON
         -DNUMSCAN_WARNINGS_AS_ERRORS=ON
         -DNUMSCAN_BUILD_TESTS=${unit_tests}
+        # Not read there (the host's tree works it out as this one does):
+        # a new value configures that tree again, so that its programs and
+        # packages never keep the time stamp of an earlier commit.
+        -DNUMSCAN_SOURCE_DATE_EPOCH=${NUMSCAN_SOURCE_DATE_EPOCH}
     BUILD_ALWAYS ON
     INSTALL_COMMAND "")
 
