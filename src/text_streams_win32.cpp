@@ -1,33 +1,78 @@
-// On Windows the C runtime's text mode already is the stream the driver
-// expects: CR LF arrives as '\n', 0x1A ends redirected input, the console
-// handles Ctrl-Z itself, each '\n' written goes out as CR LF, and output to a
-// console is written out at the end of every call. A failed read is told
+// On Windows the console already is the stream the driver expects: the C
+// runtime's text mode turns CR LF into '\n', ends the input at a Ctrl-Z at
+// the start of a line, writes each '\n' as CR LF and writes output to a
+// console out at the end of every call. Redirected input is read in binary
+// mode instead and its line ends are worked out here: text mode reads one
+// byte past a CR to see whether a LF follows and drops a failure of that
+// read, which would turn a broken input into a report. A failed read is told
 // from the end of input by the stream's error flag.
 #include "text_streams.hpp"
 
 #include <cerrno>
 #include <cstdio>
 
+#include <fcntl.h>
+#include <io.h>
+
 namespace numscan {
 namespace {
 
-int input_error = 0;  // errno of the failed read, or 0
+// The byte that ends redirected text input (Ctrl-Z).
+constexpr int kEndOfText = 0x1A;
+
+struct InputState {
+    bool checked;     // the mode of standard input has been set
+    bool redirected;  // standard input is a file or pipe, read in binary mode
+    bool ended;       // EOF has been returned
+    int error;        // errno of the failed read, or 0
+};
+
+InputState input{.checked = false, .redirected = false, .ended = false, .error = 0};
+
+// The next byte of standard input, or EOF at its end or on a failed read,
+// which is noted.
+int next_byte() noexcept {
+    const int c = std::getchar();
+    if (c == EOF && std::ferror(stdin) != 0 && input.error == 0) {
+        input.error = errno != 0 ? errno : EIO;
+    }
+    return c;
+}
 
 }  // namespace
 
 void prepare_text_streams() noexcept {}
 
 int read_text_char() noexcept {
-    if (input_error != 0) {
+    if (input.ended || input.error != 0) {
         return EOF;
     }
-    const int c = std::getchar();
-    if (c == EOF && std::ferror(stdin) != 0) {
-        input_error = errno != 0 ? errno : EIO;
+    if (!input.checked) {
+        input.redirected =
+            _isatty(_fileno(stdin)) == 0 && _setmode(_fileno(stdin), _O_BINARY) != -1;
+        input.checked = true;
+    }
+    int c = next_byte();
+    if (!input.redirected) {
+        return c;
+    }
+    if (c == EOF || c == kEndOfText) {
+        input.ended = true;
+        return EOF;
+    }
+    if (c == '\r') {
+        const int next = next_byte();
+        if (next == '\n') {
+            c = '\n';
+        } else {
+            // Not part of a line end: the CR stands, and the byte after it
+            // (or the end of input) is read next.
+            std::ungetc(next, stdin);
+        }
     }
     return c;
 }
 
-int text_input_error() noexcept { return input_error; }
+int text_input_error() noexcept { return input.error; }
 
 }  // namespace numscan
