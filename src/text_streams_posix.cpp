@@ -2,7 +2,8 @@
 // end-of-input rules of a console text stream are applied here, over stdio.
 #include "text_streams.hpp"
 
-#include <cerrno>
+#include "text_stream_bytes.hpp"
+
 #include <cstdio>
 
 #include <unistd.h>
@@ -10,8 +11,7 @@
 namespace numscan {
 namespace {
 
-// The byte that ends a console text stream (Ctrl-Z).
-constexpr int kEndOfText = 0x1A;
+using text_bytes::kEndOfText;
 
 struct InputState {
     bool checked;        // terminal has been worked out
@@ -29,15 +29,8 @@ int end_input() noexcept {
     return EOF;
 }
 
-// The next byte of standard input, or EOF at its end or on a failed read,
-// which is noted.
-int next_byte() noexcept {
-    const int c = std::getchar();
-    if (c == EOF && std::ferror(stdin) != 0 && input.error == 0) {
-        input.error = errno != 0 ? errno : EIO;
-    }
-    return c;
-}
+// The next byte of standard input; a failed read is noted in input.error.
+int next_byte() noexcept { return text_bytes::next_byte(input.error); }
 
 }  // namespace
 
@@ -75,16 +68,7 @@ int read_text_char() noexcept {
             input.at_line_start = true;
             continue;
         }
-        if (c == '\r') {
-            const int next = next_byte();
-            if (next == '\n') {
-                c = '\n';
-            } else {
-                // Not part of a line end: the CR stands, and the byte after
-                // it (or the end of input) is read next.
-                std::ungetc(next, stdin);
-            }
-        }
+        c = text_bytes::fold_cr_lf(c, input.error);
         input.at_line_start = c == '\n';
         return c;
     }

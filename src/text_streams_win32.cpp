@@ -8,7 +8,8 @@
 // from the end of input by the stream's error flag.
 #include "text_streams.hpp"
 
-#include <cerrno>
+#include "text_stream_bytes.hpp"
+
 #include <cstdio>
 
 #include <fcntl.h>
@@ -16,9 +17,6 @@
 
 namespace numscan {
 namespace {
-
-// The byte that ends redirected text input (Ctrl-Z).
-constexpr int kEndOfText = 0x1A;
 
 struct InputState {
     bool checked;     // the mode of standard input has been set
@@ -28,16 +26,6 @@ struct InputState {
 };
 
 InputState input{.checked = false, .redirected = false, .ended = false, .error = 0};
-
-// The next byte of standard input, or EOF at its end or on a failed read,
-// which is noted.
-int next_byte() noexcept {
-    const int c = std::getchar();
-    if (c == EOF && std::ferror(stdin) != 0 && input.error == 0) {
-        input.error = errno != 0 ? errno : EIO;
-    }
-    return c;
-}
 
 }  // namespace
 
@@ -52,25 +40,15 @@ int read_text_char() noexcept {
             _isatty(_fileno(stdin)) == 0 && _setmode(_fileno(stdin), _O_BINARY) != -1;
         input.checked = true;
     }
-    int c = next_byte();
+    const int c = text_bytes::next_byte(input.error);
     if (!input.redirected) {
         return c;
     }
-    if (c == EOF || c == kEndOfText) {
+    if (c == EOF || c == text_bytes::kEndOfText) {
         input.ended = true;
         return EOF;
     }
-    if (c == '\r') {
-        const int next = next_byte();
-        if (next == '\n') {
-            c = '\n';
-        } else {
-            // Not part of a line end: the CR stands, and the byte after it
-            // (or the end of input) is read next.
-            std::ungetc(next, stdin);
-        }
-    }
-    return c;
+    return text_bytes::fold_cr_lf(c, input.error);
 }
 
 int text_input_error() noexcept { return input.error; }
