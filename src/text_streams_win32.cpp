@@ -27,6 +27,9 @@ struct InputState {
 
 InputState input{.checked = false, .redirected = false, .ended = false, .error = 0};
 
+// The descriptor of standard input, as on every C runtime.
+constexpr int kInputDescriptor = 0;
+
 }  // namespace
 
 void prepare_text_streams() noexcept {}
@@ -37,7 +40,7 @@ int read_text_char() noexcept {
     }
     if (!input.checked) {
         input.redirected =
-            _isatty(_fileno(stdin)) == 0 && _setmode(_fileno(stdin), _O_BINARY) != -1;
+            _isatty(kInputDescriptor) == 0 && _setmode(kInputDescriptor, _O_BINARY) != -1;
         input.checked = true;
     }
     const int c = text_bytes::next_byte(input.error);
