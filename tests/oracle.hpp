@@ -17,6 +17,14 @@ inline std::int32_t clamp32(long long wide) {
                               : static_cast<std::int32_t>(wide);
 }
 
+// Where text's digits start: past its leading white space and one sign.
+inline const char* after_blanks_and_sign(const char* text) {
+    while (std::isspace(static_cast<unsigned char>(*text)) != 0) {
+        ++text;
+    }
+    return *text == '+' || *text == '-' ? text + 1 : text;
+}
+
 // What convert_long gives: the C library's strtoll, whose 64-bit range
 // covers every clamp decision of a 32-bit reader, clamped to 32 bits.
 // A C23 library (glibc 2.38 on, say) reads "0b" or "0B" as a binary prefix
@@ -26,13 +34,7 @@ inline std::int32_t expected_long(const char* text, std::int32_t base) {
     if (base < 0 || base == 1 || base > 36) {
         return 0;
     }
-    const char* p = text;
-    while (std::isspace(static_cast<unsigned char>(*p)) != 0) {
-        ++p;
-    }
-    if (*p == '+' || *p == '-') {
-        ++p;
-    }
+    const char* p = after_blanks_and_sign(text);
     if ((base == 0 || base == 2) && p[0] == '0' && (p[1] == 'b' || p[1] == 'B')) {
         return 0;
     }
@@ -43,14 +45,9 @@ inline std::int32_t expected_long(const char* text, std::int32_t base) {
 // reduced modulo 2^32 after every step, with the C library's classes for
 // white space and digits.
 inline std::int32_t expected_decimal_int(const char* text) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    while (std::isspace(*p) != 0) {
-        ++p;
-    }
-    const bool negative = *p == '-';
-    if (*p == '-' || *p == '+') {
-        ++p;
-    }
+    const char* digits = after_blanks_and_sign(text);
+    const bool negative = digits != text && digits[-1] == '-';  // the sign just skipped
+    const auto* p = reinterpret_cast<const unsigned char*>(digits);
     constexpr std::uint64_t kModulus = std::uint64_t{1} << 32;
     std::uint64_t value = 0;
     for (; std::isdigit(*p) != 0; ++p) {

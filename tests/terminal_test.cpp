@@ -213,10 +213,8 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
     waitpid(pid, &status, 0);
     session.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     if (error_file != nullptr) {
-        std::rewind(error_file);
-        for (int c = std::fgetc(error_file); c != EOF; c = std::fgetc(error_file)) {
-            session.error += static_cast<char>(c);
-        }
+        lseek(fileno(error_file), 0, SEEK_SET);
+        read_until(fileno(error_file), session.error, "", deadline);
         std::fclose(error_file);
     }
     return session;
