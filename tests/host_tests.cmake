@@ -3,7 +3,7 @@
 # host/ with NUMSCAN_HOST_TOOLCHAIN; the end-to-end table then runs against
 # that program from the runner built for this machine.
 #
-# NUMSCAN_HOST_LAUNCHER is the command that runs the host's programs here
+# NUMSCAN_HOST_LAUNCHER names the command that runs the host's programs here
 # (qemu-user, Wine). A Windows host, as its toolchain file says, writes CR LF,
 # and its tests run in a Wine session of their own, in a prefix in this
 # build folder, started before the first test and stopped after the last,
@@ -17,8 +17,17 @@ function(numscan_host_system out)
 endfunction()
 numscan_host_system(host_system)
 
+# The launcher as this machine installs it: qemu-user-static names its
+# emulators qemu-ARCH-static, and the qemu-user that took them over names the
+# same static programs qemu-ARCH. Looked up at every configure, so that a
+# replaced qemu is found.
+find_program(launcher NAMES ${NUMSCAN_HOST_LAUNCHER}-static ${NUMSCAN_HOST_LAUNCHER} NO_CACHE)
+if(NOT launcher)
+    message(FATAL_ERROR "${NUMSCAN_HOST} programs run here under ${NUMSCAN_HOST_LAUNCHER}, which is not "
+        "installed (as ${NUMSCAN_HOST_LAUNCHER}-static or ${NUMSCAN_HOST_LAUNCHER}): run tools/setup test")
+endif()
 set(host_dir ${CMAKE_CURRENT_BINARY_DIR}/host)
-set(environment "NUMSCAN_LAUNCHER=${NUMSCAN_HOST_LAUNCHER}")
+set(environment "NUMSCAN_LAUNCHER=${launcher}")
 if(host_system STREQUAL "Windows")
     set(program ${host_dir}/numscan.exe)
     set(unit_tests OFF)
@@ -38,7 +47,7 @@ ExternalProject_Add(numscan_host
         -DCMAKE_TOOLCHAIN_FILE=${NUMSCAN_HOST_TOOLCHAIN}
         -DNUMSCAN_HOST_TRIPLET=${NUMSCAN_HOST_TRIPLET}
         -DNUMSCAN_HOST=${NUMSCAN_HOST}
-        -DCMAKE_CROSSCOMPILING_EMULATOR=${NUMSCAN_HOST_LAUNCHER}
+        -DCMAKE_CROSSCOMPILING_EMULATOR=${launcher}
         -DCMAKE_BUILD_TYPE=Release
         -DNUMSCAN_STATIC=ON
         -DNUMSCAN_WARNINGS_AS_ERRORS=ON
