@@ -122,6 +122,8 @@ INSTANTIATE_TEST_SUITE_P(RangeLimits, ConvertLong, ::testing::Values(
     LongCase{"4294967295", 10, kMax},
     LongCase{"4294967296", 10, kMax},  // first value past the accumulator
     LongCase{"42949672950", 10, kMax},
+    LongCase{"5000000000", 10, kMax},  // its 32-bit wrap lands above the partial value
+    LongCase{"-5000000000", 10, kMin},
     LongCase{"-4294967295", 10, kMin},
     LongCase{"-4294967296", 10, kMin},
     LongCase{"000000000000002147483647", 10, kMax},  // leading zeros don't count
@@ -222,8 +224,9 @@ TEST(ConvertLongSweep, EveryByteAfterADigitInEveryBase) {
     }
 }
 
-// Values around 2^31, 2^32 and the first power of the base that takes more
-// digits than can be read without an overflow check, in every base, with
+// Values around 2^31, 2^32, the first power of the base that takes more
+// digits than can be read without an overflow check, and base * 2^32, whose
+// last digit wraps the accumulator to no less than it was, in every base, with
 // either sign and case, each end byte, and each prefix the base takes: its
 // base-0 form for 8, 10 and 16, and "0x" under base 16 itself.
 TEST(ConvertLongSweep, EveryBaseAroundEveryLimit) {
@@ -241,7 +244,8 @@ TEST(ConvertLongSweep, EveryBaseAroundEveryLimit) {
                                       : base == 8  ? "0"
                                       : base == 10 ? ""
                                                    : nullptr;
-        for (const std::uint64_t anchor : {std::uint64_t{1} << 31, std::uint64_t{1} << 32, power}) {
+        for (const std::uint64_t anchor :
+             {std::uint64_t{1} << 31, std::uint64_t{1} << 32, power, ubase << 32}) {
             for (std::uint64_t magnitude = anchor - 2; magnitude <= anchor + 2; ++magnitude) {
                 for (int form = 0; form < 4; ++form) {  // sign and case
                     const bool negative = (form & 1) != 0;

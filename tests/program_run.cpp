@@ -90,6 +90,7 @@ RunResult run_command(std::vector<std::string> command, std::string_view input, 
     // Standard input other than the pipe, opened here so that the child
     // only has to put it in place.
     int source = -1;
+    int idle_writer = -1;  // held open until the child has ended
     if (from == InputFrom::directory) {
         source = open("/", O_RDONLY | O_CLOEXEC);
     } else if (from == InputFrom::failing_file) {
@@ -108,6 +109,13 @@ RunResult run_command(std::vector<std::string> command, std::string_view input, 
         }
         close(ends[0]);
         source = ends[1];
+    } else if (from == InputFrom::idle_nonblocking_pipe) {
+        int ends[2];
+        if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
+            fail("pipe");
+        }
+        source = ends[0];
+        idle_writer = ends[1];
     }
     if (from != InputFrom::pipe && from != InputFrom::closed && source < 0) {
         fail("standard input");
@@ -209,6 +217,9 @@ RunResult run_command(std::vector<std::string> command, std::string_view input, 
         if (errno != EINTR) {
             fail("wait4");
         }
+    }
+    if (idle_writer >= 0) {
+        close(idle_writer);
     }
     result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;

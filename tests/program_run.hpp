@@ -15,8 +15,9 @@ enum class OutputTo { pipe, dev_full, closed, broken_pipe, broken_pipe_sigpipe_i
 
 // Where the child's standard input comes from: the input given, through a
 // pipe; nothing (closed); a directory; a file whose every read fails (EIO);
-// a socket that delivers the input given, then is reset (ECONNRESET).
-enum class InputFrom { pipe, closed, directory, failing_file, reset_socket };
+// a socket that delivers the input given, then is reset (ECONNRESET); a
+// non-blocking pipe whose writer stays open and writes nothing (EAGAIN).
+enum class InputFrom { pipe, closed, directory, failing_file, reset_socket, idle_nonblocking_pipe };
 
 struct RunResult {
     std::string out;
