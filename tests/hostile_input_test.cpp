@@ -46,6 +46,18 @@ TEST(HostileInput, HugeArgumentIsCutTo99Characters) {
     EXPECT_EQ(result.err, "");
 }
 
+// A short argument with no environment after it lies a few bytes below the
+// top of the stack, where only the program's own path follows it: a copy
+// that reads a fixed length past its end faults there, every time.
+TEST(HostileInput, ShortArgumentAtTheTopOfTheStack) {
+    std::vector<std::string> command = numscan::testing::program_command();
+    command.insert(command.begin(), {"env", "-i"});
+    command.emplace_back("5");
+    const auto result = numscan::testing::run_command(command, "");
+    EXPECT_EQ(result.exit_code, 0);
+    EXPECT_EQ(result.out, report("5", "5", "6"));
+}
+
 // The 64 MiB line comes from a shell pipeline rather than from this process:
 // a child's peak memory counts the pages it shared with its parent before it
 // started the program, so the parent must not hold the line.

@@ -225,8 +225,10 @@ TEST(ConvertLongSweep, EveryByteAfterADigitInEveryBase) {
 }
 
 // Values around 2^31, 2^32, the first power of the base that takes more
-// digits than can be read without an overflow check, and base * 2^32, whose
-// last digit wraps the accumulator to no less than it was, in every base, with
+// digits than can be read without an overflow check, and the first multiple
+// of the base whose partial value p times the base passes 2^32 by at least
+// p, so that its last digit wraps the accumulator to no less than it was
+// (and, from base 4 on, below 2^31): in every base, with
 // either sign and case, each end byte, and each prefix the base takes: its
 // base-0 form for 8, 10 and 16, and "0x" under base 16 itself.
 TEST(ConvertLongSweep, EveryBaseAroundEveryLimit) {
@@ -244,8 +246,8 @@ TEST(ConvertLongSweep, EveryBaseAroundEveryLimit) {
                                       : base == 8  ? "0"
                                       : base == 10 ? ""
                                                    : nullptr;
-        for (const std::uint64_t anchor :
-             {std::uint64_t{1} << 31, std::uint64_t{1} << 32, power, ubase << 32}) {
+        for (const std::uint64_t anchor : {std::uint64_t{1} << 31, std::uint64_t{1} << 32, power,
+                                           ((std::uint64_t{1} << 32) / (ubase - 1) + 1) * ubase}) {
             for (std::uint64_t magnitude = anchor - 2; magnitude <= anchor + 2; ++magnitude) {
                 for (int form = 0; form < 4; ++form) {  // sign and case
                     const bool negative = (form & 1) != 0;

@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -116,9 +117,11 @@ void wait_until_asleep(pid_t pid, std::chrono::steady_clock::time_point deadline
 
 // Which standard streams are the terminal: all three; all but standard input,
 // which a pipe feeds the keys to, with standard error sent to /dev/null; all
-// but standard output, which goes to a pipe that is read instead; or all but
-// standard error, which goes to a file that is read once the program ends.
-enum class Streams { terminal, input_pipe, output_pipe, error_to_file };
+// but standard output, which goes to a pipe that is read instead; all but
+// standard error, which goes to a file that is read once the program ends;
+// or only standard output, with standard error to a file and the keys fed
+// through a socket that is reset after them, so that the next read fails.
+enum class Streams { terminal, input_pipe, output_pipe, error_to_file, input_reset };
 
 // Starts command on a new pseudo-terminal with echo, output processing and
 // signal keys off, so what is read back is exactly what the program wrote and
@@ -137,13 +140,20 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
 
     int stream_pipe[2] = {-1, -1};
     // Close-on-exec, so that the program holds only the end it is given: with
-    // the other end open it would never see its standard input end.
-    const bool piped = streams == Streams::input_pipe || streams == Streams::output_pipe;
-    if (piped && pipe2(stream_pipe, O_CLOEXEC) != 0) {
+    // the other end open it would never see its standard input end. The
+    // socket's byte sent back from the program's end is never read, so
+    // closing the typing end resets the connection.
+    const bool keys_piped = streams == Streams::input_pipe || streams == Streams::input_reset;
+    const bool piped = keys_piped || streams == Streams::output_pipe;
+    if (streams == Streams::input_reset
+            ? socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, stream_pipe) != 0 ||
+                  write(stream_pipe[0], "?", 1) != 1
+            : piped && pipe2(stream_pipe, O_CLOEXEC) != 0) {
         ADD_FAILURE() << "pipe failed";
         return {};
     }
-    std::FILE* error_file = streams == Streams::error_to_file ? std::tmpfile() : nullptr;
+    const bool error_to_file = streams == Streams::error_to_file || streams == Streams::input_reset;
+    std::FILE* error_file = error_to_file ? std::tmpfile() : nullptr;
     int master = -1;
     const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
     if (pid == 0) {
@@ -152,8 +162,10 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
         mode.c_lflag &= ~static_cast<tcflag_t>(ECHO | ISIG);
         mode.c_oflag &= ~static_cast<tcflag_t>(OPOST);
         tcsetattr(STDIN_FILENO, TCSANOW, &mode);
-        if (streams == Streams::input_pipe) {
+        if (keys_piped) {
             dup2(stream_pipe[0], STDIN_FILENO);
+        }
+        if (streams == Streams::input_pipe) {
             const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
             dup2(null, STDERR_FILENO);
         } else if (streams == Streams::output_pipe) {
@@ -169,10 +181,10 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
     }
     // The keys go to the pipe's writing end for input_pipe; the output comes
     // from its reading end for output_pipe.
-    const int keys_fd = streams == Streams::input_pipe ? stream_pipe[1] : master;
+    const int keys_fd = keys_piped ? stream_pipe[1] : master;
     const int output_fd = streams == Streams::output_pipe ? stream_pipe[0] : master;
     if (piped) {
-        close(streams == Streams::input_pipe ? stream_pipe[0] : stream_pipe[1]);
+        close(keys_piped ? stream_pipe[0] : stream_pipe[1]);
     }
     Session session;
     if (pid < 0) {
@@ -185,8 +197,9 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
             << "not seen before typing: " << wait_for << "; seen: " << session.before_typing;
     }
     termios mode{};
-    while (on_wine_console() && tcgetattr(master, &mode) == 0 && (mode.c_lflag & ICANON) != 0 &&
-           std::chrono::steady_clock::now() < deadline) {
+    // (Wine's console reads the terminal only where standard input is that.)
+    while (on_wine_console() && !keys_piped && tcgetattr(master, &mode) == 0 &&
+           (mode.c_lflag & ICANON) != 0 && std::chrono::steady_clock::now() < deadline) {
         usleep(10'000);
     }
     for (const std::string& key : keys) {
@@ -195,7 +208,7 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
         EXPECT_EQ(write(keys_fd, key.data(), key.size()), static_cast<ssize_t>(key.size()));
         usleep(50'000);
     }
-    if (streams == Streams::input_pipe) {
+    if (keys_piped) {
         close(keys_fd);
     }
     if (hang_up) {
@@ -288,15 +301,48 @@ INSTANTIATE_TEST_SUITE_P(ConsoleRules, AtTerminal, ::testing::Values(
     kRowName);
 // clang-format on
 
-// A terminal that hangs up while the rest of a Ctrl-Z line is dropped fails
-// the read, which is no end of input: no report, status 1, and the message
-// on standard error, sent to a file, since the terminal is gone.
-TEST(AtTerminalHangingUp, WhileDroppingALineIsAReadError) {
-    const Session s = run_at_terminal(program_command(), kPrompt, {"12" + kCtrlZ + "9" + kCtrlD},
-                                      Streams::error_to_file, true);
-    EXPECT_EQ(s.error, "numscan: read error: Input/output error\n");
+// A read that fails with standard output at a console is a read error like
+// any other, which is no end of input: no report, status 1, and one line on
+// standard error, sent to a file. A terminal that hangs up fails the read
+// under way, here while the rest of a Ctrl-Z line is dropped. Input piped
+// in gets the pipe rules, in binary mode on Windows, whatever standard
+// output is: its read that fails right after a CR is no end of input.
+struct FailingCase {
+    std::string name;
+    std::vector<std::string> keys;
+    Streams streams;
+    bool hang_up;
+    std::string posix_description;
+};
+
+void PrintTo(const FailingCase& c, std::ostream* os) { *os << c.name; }
+
+class AtTerminalFailing : public ::testing::TestWithParam<FailingCase> {};
+
+TEST_P(AtTerminalFailing, IsAReadError) {
+    const FailingCase& c = GetParam();
+    const Session s = run_at_terminal(program_command(), kPrompt, c.keys, c.streams, c.hang_up);
+    const std::string head = "numscan: read error: ";
+    EXPECT_EQ(s.after_typing.find("You entered"), std::string::npos) << s.after_typing;
+    if (on_wine_console()) {  // the description is the C runtime's
+        EXPECT_EQ(s.error.rfind(head, 0), 0U) << s.error;
+        EXPECT_EQ(s.error.find('\n'), s.error.size() - 1) << "not one line: " << s.error;
+    } else {
+        EXPECT_EQ(s.error, head + c.posix_description + "\n");
+    }
     EXPECT_EQ(s.status, 1);
 }
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(AnyConsole, AtTerminalFailing, ::testing::Values(
+    FailingCase{"reset_after_cr_piped_in", {"12\r"}, Streams::input_reset, false, "Connection reset by peer"},
+    FailingCase{"hang_up_mid_line", {"12"}, Streams::error_to_file, true, "Input/output error"}),
+    kRowName);
+INSTANTIATE_TEST_SUITE_P(ConsoleRules, AtTerminalFailing, ::testing::Values(
+    FailingCase{"hang_up_while_dropping_a_line", {"12" + kCtrlZ + "9" + kCtrlD}, Streams::error_to_file, true,
+                "Input/output error"}),
+    kRowName);
+// clang-format on
 
 // A line longer than the text holds is read to its end, zero bytes and all,
 // so the next program reading the same terminal starts at the next line. The
