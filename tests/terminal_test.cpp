@@ -145,10 +145,14 @@ Session run_at_terminal(std::vector<std::string> command, const std::string& wai
     // closing the typing end resets the connection.
     const bool keys_piped = streams == Streams::input_pipe || streams == Streams::input_reset;
     const bool piped = keys_piped || streams == Streams::output_pipe;
-    if (streams == Streams::input_reset
-            ? socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, stream_pipe) != 0 ||
-                  write(stream_pipe[0], "?", 1) != 1
-            : piped && pipe2(stream_pipe, O_CLOEXEC) != 0) {
+    bool made = true;
+    if (streams == Streams::input_reset) {
+        made = socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, stream_pipe) == 0 &&
+               write(stream_pipe[0], "?", 1) == 1;
+    } else if (piped) {
+        made = pipe2(stream_pipe, O_CLOEXEC) == 0;
+    }
+    if (!made) {
         ADD_FAILURE() << "pipe failed";
         return {};
     }
